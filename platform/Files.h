@@ -1,0 +1,82 @@
+// The file layer: file streams, folders, DOS date-times, the program's own path and the system
+// folder. Paths above this layer have Windows semantics ("\" separators, drive letters).
+//
+// Win32: the real file API. POSIX: a stand-in that maps "X:\a\b" onto "<drive root>/x/a/b"
+// (as Wine does), accepts "\" and "/" as separators and leaves rooted POSIX paths ("/tmp/out")
+// as they are; relative paths are relative to the current folder.
+//
+// Components take a FileSystem& so that tests can hand in a double (fault injection);
+// RealFileSystem() is the platform's own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Stream.h"
+
+namespace plat {
+
+// An open file. Closing happens on destruction.
+class FileStream : public Stream {
+ public:
+  // Sets the file's last-write time from a DOS date-time (local time). Returns false on failure.
+  virtual bool SetDosDateTime(std::int32_t dosDateTime) = 0;
+};
+
+struct DirEntry {
+  std::string name;  // the entry's own name, no folder
+  bool isDirectory = false;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Read-only, sharing reading and writing with other openers (deny none). Throws Error naming
+  // the path when the file cannot be opened.
+  virtual std::unique_ptr<FileStream> OpenRead(const std::string& path) = 0;
+  // Creates the file, truncating an existing one; read and write access. Throws Error on failure.
+  virtual std::unique_ptr<FileStream> Create(const std::string& path) = 0;
+  // Opens an existing file for reading and writing, positioned at 0. Throws Error on failure.
+  virtual std::unique_ptr<FileStream> OpenWrite(const std::string& path) = 0;
+
+  virtual bool FileExists(const std::string& path) = 0;       // a file, not a folder
+  virtual bool DirectoryExists(const std::string& path) = 0;  // a folder, not a file
+  virtual bool CreateDir(const std::string& path) = 0;        // one level; false if it fails
+  // Creates the folder and every missing parent; true when the folder exists afterwards.
+  virtual bool ForceDirectories(const std::string& path) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveDir(const std::string& path) = 0;  // only an empty folder
+  // DOS date-time (local time) of the file's last write, or -1 when there is no such file.
+  virtual std::int32_t FileAge(const std::string& path) = 0;
+  // The entries of a folder, without "." and "..", sorted by name byte-wise. Empty when the
+  // folder cannot be read.
+  virtual std::vector<DirEntry> ListDirectory(const std::string& path) = 0;
+};
+
+FileSystem& RealFileSystem();
+
+// POSIX stand-in only: the folder that holds one subfolder per drive letter ("c", "d", ...).
+// Ignored on Win32, where drive letters are real.
+void SetDriveRoot(const std::string& posixFolder);
+std::string DriveRoot();
+// The drive letters there are ("c:\", ...), in order.
+std::vector<std::string> DriveList();
+
+// Full path of the running program. Tests may override it (empty restores the real one).
+std::string ModuleFileName();
+void SetModuleFileNameOverride(const std::string& path);
+
+// The Windows system folder (GetSystemDirectoryA); on POSIX "c:\windows\system32" under the
+// drive root.
+std::string SystemDirectory();
+
+// Path helpers with Windows semantics (work the same on every target).
+std::string ExtractFilePath(const std::string& path);  // up to and including the last "\" or ":"
+std::string ExtractFileName(const std::string& path);  // after the last "\" or ":"
+std::string ExcludeTrailingBackslash(const std::string& path);
+std::string IncludeTrailingBackslash(const std::string& path);
+
+}  // namespace plat

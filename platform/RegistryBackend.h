@@ -1,0 +1,59 @@
+// The registry back end: the handful of registry calls the system makes, with Win32 result
+// codes (0 = success). Win32: the Reg*A functions. Native: an in-memory registry
+// (MemoryRegistry.h), which tests also use on Win32 when they must not touch the real one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// An open key. The four roots carry the values of the predefined Windows keys.
+using RegKey = std::uintptr_t;
+constexpr RegKey kHKeyClassesRoot = 0x80000000u;
+constexpr RegKey kHKeyCurrentUser = 0x80000001u;
+constexpr RegKey kHKeyLocalMachine = 0x80000002u;
+constexpr RegKey kHKeyUsers = 0x80000003u;
+
+namespace reg {
+constexpr std::uint32_t kNone = 0;
+constexpr std::uint32_t kSz = 1;
+constexpr std::uint32_t kExpandSz = 2;
+constexpr std::uint32_t kBinary = 3;
+constexpr std::uint32_t kDword = 4;
+
+constexpr long kSuccess = 0;
+constexpr long kFileNotFound = 2;
+constexpr long kAccessDenied = 5;
+constexpr long kInvalidHandle = 6;
+constexpr long kMoreData = 234;
+constexpr long kNoMoreItems = 259;
+}  // namespace reg
+
+class RegistryBackend {
+ public:
+  virtual ~RegistryBackend() = default;
+
+  // Opens an existing subkey ("" reopens the key itself) with full access.
+  virtual long OpenKey(RegKey parent, const std::string& subKey, RegKey& result) = 0;
+  // Opens or creates the subkey and every missing parent, full access.
+  virtual long CreateKey(RegKey parent, const std::string& subKey, RegKey& result) = 0;
+  virtual long CloseKey(RegKey key) = 0;
+  virtual long FlushKey(RegKey key) = 0;
+  // kFileNotFound when the value does not exist.
+  virtual long QueryValue(RegKey key, const std::string& name, std::uint32_t& type,
+                          std::vector<std::uint8_t>& data) = 0;
+  virtual long SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                        const std::uint8_t* data, std::size_t size) = 0;
+  virtual long DeleteValue(RegKey key, const std::string& name) = 0;
+  // Name of the index-th subkey; kNoMoreItems past the last.
+  virtual long EnumKey(RegKey key, std::uint32_t index, std::string& name) = 0;
+  // Deletes a subkey that has no subkeys of its own.
+  virtual long DeleteKey(RegKey parent, const std::string& subKey) = 0;
+};
+
+// The system's registry: the Win32 registry, or on native a process-wide in-memory registry.
+RegistryBackend& SystemRegistry();
+
+}  // namespace plat
