@@ -78,5 +78,13 @@ std::string ExtractFilePath(const std::string& path);  // up to and including th
 std::string ExtractFileName(const std::string& path);  // after the last "\" or ":"
 std::string ExcludeTrailingBackslash(const std::string& path);
 std::string IncludeTrailingBackslash(const std::string& path);
+// The path with its extension (from the last "." after the last "\", "/" or ":") replaced by
+// ext, which includes its dot; appended when there is none.
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+
+// A fresh, empty folder for tests and scratch work, as a path of this layer. POSIX stand-in:
+// a new folder "c:\tmp\<prefix>-<unique>" under the current drive root. Win32: a new folder
+// under the user's temporary folder. Throws Error when it cannot be made.
+std::string CreateTempFolder(const std::string& prefix);
 
 }  // namespace plat

@@ -32,4 +32,7 @@ using MessageBoxHandler =
 // back end). An empty handler restores the platform's own box. Returns the previous handler.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
+// The platform's own box, whatever handler is installed (posix/ and win32/MessageBox.cpp).
+int NativeMessageBox(const std::string& text, const std::string& title, unsigned flags);
+
 }  // namespace plat
