@@ -1,0 +1,30 @@
+// The payload trailer of an installer file.
+#include "archive/Payload.h"
+
+#include "archive/BackupFormat.h"
+#include "platform/Error.h"
+
+namespace archive {
+
+std::uint32_t ReadPayloadTrailer(plat::Stream& installer) {
+  const std::int64_t size = installer.Size();
+  if (size < kTrailerSize) throw plat::StreamError("Stream read error");
+  installer.Seek(size - kTrailerSize, plat::Stream::Origin::Begin);
+  std::uint8_t bytes[kTrailerSize];
+  installer.ReadBuffer(bytes, kTrailerSize);
+  return LoadLe32(bytes);
+}
+
+std::uint32_t LocatePayload(plat::Stream& installer) {
+  const std::uint32_t offset = ReadPayloadTrailer(installer);
+  installer.Seek(offset, plat::Stream::Origin::Begin);
+  return offset;
+}
+
+void WritePayloadTrailer(plat::Stream& out, std::uint32_t offset) {
+  std::uint8_t bytes[kTrailerSize];
+  StoreLe32(bytes, offset);
+  out.WriteBuffer(bytes, kTrailerSize);
+}
+
+}  // namespace archive

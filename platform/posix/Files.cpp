@@ -1,0 +1,302 @@
+// The POSIX stand-in for the Windows file layer. Windows paths are mapped onto a folder tree:
+// "X:\a\b" becomes "<drive root>/x/a/b", "\" and "/" both separate, rooted POSIX paths stay as
+// they are and other paths are relative to the current folder. DOS date-times are local time.
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+
+#include "platform/Error.h"
+#include "platform/Files.h"
+
+namespace plat {
+
+namespace {
+
+std::mutex& StateMutex() {
+  static std::mutex m;
+  return m;
+}
+
+std::string& DriveRootSetting() {
+  static std::string root;
+  return root;
+}
+
+std::string& ModuleOverride() {
+  static std::string path;
+  return path;
+}
+
+std::string DefaultDriveRoot() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string base = (tmp != nullptr && *tmp != '\0') ? tmp : "/tmp";
+  return base + "/lumidesk-drives";
+}
+
+bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+
+// The POSIX path for a path of this layer.
+std::string MapPath(const std::string& path) {
+  std::string rest = path;
+  std::string prefix;
+  if (rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == ':') {
+    prefix = DriveRoot() + "/" +
+             static_cast<char>(std::tolower(static_cast<unsigned char>(rest[0])));
+    rest = rest.substr(2);
+    if (!rest.empty() && rest[0] != '\\' && rest[0] != '/') prefix += '/';
+  }
+  std::replace(rest.begin(), rest.end(), '\\', '/');
+  return prefix + rest;
+}
+
+std::string Describe(const std::string& what, const std::string& path, int err) {
+  return what + " \"" + path + "\". " + std::strerror(err);
+}
+
+class PosixFileStream : public FileStream {
+ public:
+  PosixFileStream(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixFileStream() override { ::close(fd_); }
+  PosixFileStream(const PosixFileStream&) = delete;
+  PosixFileStream& operator=(const PosixFileStream&) = delete;
+
+  std::int32_t Read(void* buffer, std::int32_t count) override {
+    std::int32_t done = 0;
+    auto* out = static_cast<char*>(buffer);
+    while (done < count) {
+      const ssize_t n = ::read(fd_, out + done, static_cast<std::size_t>(count - done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw StreamError(Describe("Cannot read file", path_, errno));
+      }
+      if (n == 0) break;
+      done += static_cast<std::int32_t>(n);
+    }
+    return done;
+  }
+
+  std::int32_t Write(const void* buffer, std::int32_t count) override {
+    std::int32_t done = 0;
+    const auto* in = static_cast<const char*>(buffer);
+    while (done < count) {
+      const ssize_t n = ::write(fd_, in + done, static_cast<std::size_t>(count - done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        if (errno == ENOSPC) break;  // a full disk is a short write, as on Windows
+        throw StreamError(Describe("Cannot write file", path_, errno));
+      }
+      if (n == 0) break;
+      done += static_cast<std::int32_t>(n);
+    }
+    return done;
+  }
+
+  std::int64_t Seek(std::int64_t offset, Origin origin) override {
+    const int whence = origin == Origin::Begin ? SEEK_SET : origin == Origin::Current ? SEEK_CUR
+                                                                                      : SEEK_END;
+    const off_t pos = ::lseek(fd_, static_cast<off_t>(offset), whence);
+    if (pos < 0) throw StreamError(Describe("Cannot seek in file", path_, errno));
+    return static_cast<std::int64_t>(pos);
+  }
+
+  std::int64_t Size() override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) throw StreamError(Describe("Cannot read file", path_, errno));
+    return static_cast<std::int64_t>(st.st_size);
+  }
+
+  bool SetDosDateTime(std::int32_t dosDateTime) override {
+    const auto v = static_cast<std::uint32_t>(dosDateTime);
+    std::tm tm{};
+    tm.tm_year = static_cast<int>((v >> 25) & 0x7F) + 80;
+    tm.tm_mon = static_cast<int>((v >> 21) & 0x0F) - 1;
+    tm.tm_mday = static_cast<int>((v >> 16) & 0x1F);
+    tm.tm_hour = static_cast<int>((v >> 11) & 0x1F);
+    tm.tm_min = static_cast<int>((v >> 5) & 0x3F);
+    tm.tm_sec = static_cast<int>(v & 0x1F) * 2;
+    tm.tm_isdst = -1;
+    // Windows refuses a date-time that names no real moment; so does this layer.
+    if (tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 || tm.tm_hour > 23 || tm.tm_min > 59 ||
+        tm.tm_sec > 59) {
+      return false;
+    }
+    const std::time_t t = std::mktime(&tm);
+    if (t == static_cast<std::time_t>(-1)) return false;
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;  // only the last write changes, as SetFileTime is used
+    times[1].tv_sec = t;
+    times[1].tv_nsec = 0;
+    return ::futimens(fd_, times) == 0;
+  }
+
+ private:
+  int fd_;
+  std::string path_;
+};
+
+std::int32_t ToDosDateTime(std::time_t t) {
+  std::tm tm{};
+  if (localtime_r(&t, &tm) == nullptr) return -1;
+  int year = tm.tm_year + 1900;
+  if (year < 1980) return static_cast<std::int32_t>(0x00210000);  // 1 January 1980, the earliest
+  if (year > 2107) year = 2107;
+  const std::uint32_t date = (static_cast<std::uint32_t>(year - 1980) << 9) |
+                             (static_cast<std::uint32_t>(tm.tm_mon + 1) << 5) |
+                             static_cast<std::uint32_t>(tm.tm_mday);
+  const std::uint32_t time = (static_cast<std::uint32_t>(tm.tm_hour) << 11) |
+                             (static_cast<std::uint32_t>(tm.tm_min) << 5) |
+                             static_cast<std::uint32_t>(tm.tm_sec / 2);
+  return static_cast<std::int32_t>((date << 16) | time);
+}
+
+class PosixFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<FileStream> OpenRead(const std::string& path) override {
+    return Open(path, O_RDONLY, "Cannot open file");
+  }
+  std::unique_ptr<FileStream> Create(const std::string& path) override {
+    return Open(path, O_RDWR | O_CREAT | O_TRUNC, "Cannot create file");
+  }
+  std::unique_ptr<FileStream> OpenWrite(const std::string& path) override {
+    return Open(path, O_RDWR, "Cannot open file");
+  }
+
+  bool FileExists(const std::string& path) override {
+    struct stat st;
+    return !path.empty() && ::stat(MapPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  }
+  bool DirectoryExists(const std::string& path) override {
+    struct stat st;
+    return !path.empty() && ::stat(MapPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+  bool CreateDir(const std::string& path) override {
+    return !path.empty() && ::mkdir(MapPath(path).c_str(), 0777) == 0;
+  }
+  bool ForceDirectories(const std::string& path) override {
+    if (path.empty()) return false;
+    std::string posix = MapPath(path);
+    while (posix.size() > 1 && posix.back() == '/') posix.pop_back();
+    return MakeChain(posix);
+  }
+  bool DeleteFile(const std::string& path) override {
+    if (!FileExists(path)) return false;
+    return ::unlink(MapPath(path).c_str()) == 0;
+  }
+  bool RemoveDir(const std::string& path) override {
+    return !path.empty() && ::rmdir(MapPath(path).c_str()) == 0;
+  }
+  std::int32_t FileAge(const std::string& path) override {
+    struct stat st;
+    if (path.empty() || ::stat(MapPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return ToDosDateTime(st.st_mtime);
+  }
+  std::vector<DirEntry> ListDirectory(const std::string& path) override {
+    std::vector<DirEntry> entries;
+    const std::string posix = MapPath(path);
+    DIR* dir = ::opendir(posix.c_str());
+    if (dir == nullptr) return entries;
+    while (const dirent* e = ::readdir(dir)) {
+      const std::string name = e->d_name;
+      if (name == "." || name == "..") continue;
+      struct stat st;
+      DirEntry entry;
+      entry.name = name;
+      entry.isDirectory = ::stat((posix + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+      entries.push_back(entry);
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(),
+              [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+    return entries;
+  }
+
+ private:
+  static std::unique_ptr<FileStream> Open(const std::string& path, int flags, const char* what) {
+    if (path.empty()) throw Error(std::string(what) + " \"\".");
+    const std::string posix = MapPath(path);
+    struct stat st;
+    // Opening a folder as a file fails on Windows; open(2) would accept it for reading.
+    if (::stat(posix.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) throw Error(Describe(what, path, EISDIR));
+    const int fd = ::open(posix.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd < 0) throw Error(Describe(what, path, errno));
+    return std::make_unique<PosixFileStream>(fd, path);
+  }
+
+  static bool MakeChain(const std::string& posix) {
+    struct stat st;
+    if (::stat(posix.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    const std::size_t slash = posix.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !MakeChain(posix.substr(0, slash))) return false;
+    if (::mkdir(posix.c_str(), 0777) == 0) return true;
+    return errno == EEXIST && ::stat(posix.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+void SetDriveRoot(const std::string& posixFolder) {
+  std::lock_guard<std::mutex> lock(StateMutex());
+  DriveRootSetting() = posixFolder;
+}
+
+std::string DriveRoot() {
+  std::lock_guard<std::mutex> lock(StateMutex());
+  if (DriveRootSetting().empty()) return DefaultDriveRoot();
+  return DriveRootSetting();
+}
+
+std::vector<std::string> DriveList() {
+  std::vector<std::string> drives;
+  for (const DirEntry& e : RealFileSystem().ListDirectory(DriveRoot())) {
+    if (e.isDirectory && e.name.size() == 1 && IsDriveLetter(e.name[0]) &&
+        std::islower(static_cast<unsigned char>(e.name[0]))) {
+      drives.push_back(e.name + ":\\");
+    }
+  }
+  return drives;
+}
+
+std::string ModuleFileName() {
+  {
+    std::lock_guard<std::mutex> lock(StateMutex());
+    if (!ModuleOverride().empty()) return ModuleOverride();
+  }
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return std::string();
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+void SetModuleFileNameOverride(const std::string& path) {
+  std::lock_guard<std::mutex> lock(StateMutex());
+  ModuleOverride() = path;
+}
+
+std::string SystemDirectory() { return "c:\\windows\\system32"; }
+
+std::string CreateTempFolder(const std::string& prefix) {
+  FileSystem& fs = RealFileSystem();
+  const std::string parent = "c:\\tmp";
+  if (!fs.ForceDirectories(parent)) throw Error("Cannot create folder \"" + parent + "\".");
+  std::string templ = MapPath(parent) + "/" + prefix + "-XXXXXX";
+  if (::mkdtemp(&templ[0]) == nullptr) throw Error(Describe("Cannot create folder", parent, errno));
+  return parent + "\\" + templ.substr(templ.find_last_of('/') + 1);
+}
+
+}  // namespace plat
