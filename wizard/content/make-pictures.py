@@ -242,12 +242,16 @@ def lettering(x, baseline, x_height, ascender, pen, gap):
 
 
 def mark(x0, y0, size):
-    """The product's mark: a lamp's glow above a desk line, in a rounded square."""
+    """The product's mark: a lamp shade lighting a desk line, in a rounded square."""
     s = size / 38.0
+
+    def at(points):
+        return [(x0 + px * s, y0 + py * s) for px, py in points]
     return [(rect(x0, y0, x0 + size, y0 + size, 7 * s), MID_BLUE, 1.0),
-            (disk(x0 + 19 * s, y0 + 16 * s, 11 * s), (64, 140, 200), 1.0),
-            (disk(x0 + 19 * s, y0 + 16 * s, 7 * s), WHITE, 1.0),
-            (stroke(x0 + 8 * s, y0 + 30 * s, x0 + 30 * s, y0 + 30 * s, 4 * s), WHITE, 1.0)]
+            (polygon(at([(10, 20), (28, 20), (34, 30), (4, 30)])), WHITE, 0.3),
+            (polygon(at([(15, 7), (23, 7), (29, 19), (9, 19)])), WHITE, 1.0),
+            (disk(x0 + 19 * s, y0 + 20 * s, 3.2 * s), (255, 214, 90), 1.0),
+            (stroke(x0 + 7 * s, y0 + 31 * s, x0 + 31 * s, y0 + 31 * s, 4 * s), WHITE, 1.0)]
 
 
 def logo():
