@@ -1,0 +1,120 @@
+// The control base: a component with a parent, bounds, a caption, enabled and visible flags,
+// colour, font, cursor and a click event. The state lives here, with no window handle; the
+// back end mirrors it (Backend.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gui/Backend.h"
+#include "platform/gui/Component.h"
+#include "platform/gui/Graphics.h"
+
+namespace gui {
+
+class TForm;
+
+enum class ControlKind {
+  Form,
+  Button,
+  Label,
+  Edit,
+  Memo,
+  CheckBox,
+  RadioButton,
+  GroupBox,
+  Panel,
+  Image,
+  ProgressBar,
+  StatusBar,
+  Notebook,
+  Page,
+  DriveList,
+  FolderList,
+  Shape,  // a filled circle (decoration)
+};
+
+const char* KindName(ControlKind kind);
+
+class TControl : public TComponent {
+ public:
+  TControl(TComponent* owner, ControlKind kind);
+  ~TControl() override;
+
+  ControlKind Kind() const { return kind_; }
+
+  TControl* Parent() const { return parent_; }
+  void SetParent(TControl* parent);
+  const std::vector<TControl*>& Controls() const { return children_; }
+  // The form this control sits on (itself for a form), or null.
+  TForm* ParentForm() const;
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetBounds(int left, int top, int width, int height);
+
+  // Caption and Text are one value, as in the toolkit: a label's caption, an edit's text.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& text);
+  const std::string& Text() const { return caption_; }
+  void SetText(const std::string& text) { SetCaption(text); }
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool on);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible, and so is every parent up to the form (and the form itself is shown).
+  bool Showing() const;
+  // Enabled, and so is every parent.
+  bool EffectivelyEnabled() const;
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor c);
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& f);
+  int Cursor() const { return cursor_; }
+  void SetCursor(int c);
+
+  TNotifyEvent OnClick;
+
+  // A click by the user: only a showing, enabled control responds. Kind-specific effects
+  // first (a check box toggles, a radio button selects itself, a button passes its modal
+  // result to its form), then OnClick. Returns whether the click was taken. Back ends call
+  // this through TApplication::Dispatch.
+  bool UserClick();
+  // Runs OnClick as a program would (no enabled/visible check).
+  virtual void Click();
+
+  // Set by the back end when it has made a window for the control; from then on property
+  // changes and the control's end are reported to that back end.
+  GuiBackend* Realized() const { return backend_; }
+  void SetRealized(GuiBackend* backend) { backend_ = backend; }
+  std::uintptr_t BackendData() const { return backendData_; }
+  void SetBackendData(std::uintptr_t d) { backendData_ = d; }
+
+ protected:
+  // Tells the back end (when the control has a window) what changed.
+  void Changed(Prop what);
+  virtual void UserClickEffect() {}
+
+ private:
+  ControlKind kind_;
+  TControl* parent_ = nullptr;
+  std::vector<TControl*> children_;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  std::string caption_;
+  bool enabled_ = true;
+  bool visible_ = true;
+  TColor color_ = clBtnFace;
+  TFont font_;
+  int cursor_ = crDefault;
+  GuiBackend* backend_ = nullptr;
+  std::uintptr_t backendData_ = 0;
+};
+
+}  // namespace gui

@@ -1,0 +1,196 @@
+// The headless back end: records, scripted answers, virtual time.
+#include "platform/gui/HeadlessBackend.h"
+
+#include <algorithm>
+
+#include "platform/MessageBox.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdControls.h"
+
+namespace gui {
+
+namespace {
+void RealizeTree(TControl& c, GuiBackend* backend) {
+  c.SetRealized(backend);
+  for (TControl* child : c.Controls()) RealizeTree(*child, backend);
+}
+
+int DefaultAnswer(unsigned flags) {
+  switch (flags & 0xF) {
+    case plat::mb::kYesNo: return plat::mb::kIdYes;
+    default: return plat::mb::kIdOk;
+  }
+}
+}  // namespace
+
+void HeadlessBackend::RealizeForm(TForm& form) {
+  RealizeTree(form, this);
+  // Controls that are added later realise themselves through the form when shown again.
+}
+
+void HeadlessBackend::ControlDestroyed(TControl& control) { repaints_.erase(&control); }
+
+void HeadlessBackend::ControlChanged(TControl&, Prop) {}
+
+void HeadlessBackend::Repaint(TControl& control) { ++repaints_[&control]; }
+
+int HeadlessBackend::RepaintCount(const TControl& control) const {
+  auto it = repaints_.find(&control);
+  return it == repaints_.end() ? 0 : it->second;
+}
+
+void HeadlessBackend::ShowForm(TForm& form, bool visible) {
+  RealizeTree(form, this);
+  // A window that appears gets painted.
+  if (visible) Paint(form);
+}
+
+void HeadlessBackend::RunModal(TForm& form) {
+  modalForms_.push_back(form.Name());
+  if (OnModal) OnModal(form);
+  // Still open: the user closed it with the close box.
+  if (form.ModalResult() == mrNone) ClickCloseBox(form);
+}
+
+void HeadlessBackend::RunLoop(TApplication& app) {
+  ProcessMessages();
+  if (OnRunLoop && !app.Terminated()) OnRunLoop(app);
+}
+
+void HeadlessBackend::ProcessMessages() {
+  ++pumpCalls_;
+  now_ += pumpStep_;
+  // Only what is waiting now: actions posted while these run wait for the next call.
+  std::deque<std::function<void()>> batch;
+  batch.swap(posted_);
+  for (auto& action : batch) Application().Dispatch(action);
+  // At most one message per timer, as the system folds repeated expiries into one.
+  std::vector<std::pair<WindowHandle, unsigned>> fired;
+  for (;;) {
+    auto it = std::min_element(timers_.begin(), timers_.end(),
+                               [](const Timer& a, const Timer& b) { return a.due < b.due; });
+    if (it == timers_.end() || it->due > now_) break;
+    auto key = std::make_pair(it->window, it->id);
+    if (std::find(fired.begin(), fired.end(), key) != fired.end()) break;
+    fired.push_back(key);
+    it->due = now_ + it->interval;
+    SendToHiddenWindow(key.first, kWmTimer, key.second, 0);
+  }
+}
+
+bool HeadlessBackend::DeliverNextDueTimer(std::uint64_t upTo) {
+  auto it = std::min_element(timers_.begin(), timers_.end(),
+                             [](const Timer& a, const Timer& b) { return a.due < b.due; });
+  if (it == timers_.end() || it->due > upTo) return false;
+  if (it->due > now_) now_ = it->due;
+  const WindowHandle w = it->window;
+  const unsigned id = it->id;
+  it->due += it->interval;
+  SendToHiddenWindow(w, kWmTimer, id, 0);
+  return true;
+}
+
+void HeadlessBackend::AdvanceClock(std::uint64_t ms) {
+  const std::uint64_t end = now_ + ms;
+  while (DeliverNextDueTimer(end)) {
+  }
+  now_ = end;
+}
+
+int HeadlessBackend::MessageBox(const std::string& text, const std::string& title,
+                                unsigned flags) {
+  BoxRecord rec{text, title, flags, DefaultAnswer(flags)};
+  if (OnMessageBox) {
+    rec.answer = OnMessageBox(rec);
+  } else if (!answers_.empty()) {
+    rec.answer = answers_.front();
+    answers_.pop_front();
+  }
+  boxes_.push_back(rec);
+  return rec.answer;
+}
+
+void HeadlessBackend::SetCursor(int cursor) { cursors_.push_back(cursor); }
+
+WindowHandle HeadlessBackend::AllocateHiddenWindow(WindowProc proc) {
+  const WindowHandle h = nextWindow_++;
+  windows_[h] = std::move(proc);
+  return h;
+}
+
+void HeadlessBackend::DestroyHiddenWindow(WindowHandle window) {
+  windows_.erase(window);
+  // The system kills a destroyed window's timers.
+  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                               [&](const Timer& t) { return t.window == window; }),
+                timers_.end());
+}
+
+bool HeadlessBackend::SetTimer(WindowHandle window, unsigned id, unsigned intervalMs) {
+  if (!windows_.count(window)) return false;
+  KillTimer(window, id);
+  // A zero period fires as often as the system allows; here that is every pump.
+  timers_.push_back(Timer{window, id, intervalMs, now_ + intervalMs});
+  return true;
+}
+
+void HeadlessBackend::KillTimer(WindowHandle window, unsigned id) {
+  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                               [&](const Timer& t) { return t.window == window && t.id == id; }),
+                timers_.end());
+}
+
+std::intptr_t HeadlessBackend::DefWindowProc(WindowHandle, unsigned, std::uintptr_t,
+                                             std::intptr_t) {
+  ++defCalls_;
+  return defResult_;
+}
+
+int HeadlessBackend::ActiveTimerCount() const { return static_cast<int>(timers_.size()); }
+
+unsigned HeadlessBackend::TimerInterval(WindowHandle window, unsigned id) const {
+  for (const Timer& t : timers_)
+    if (t.window == window && t.id == id) return t.interval;
+  return 0;
+}
+
+std::intptr_t HeadlessBackend::SendToHiddenWindow(WindowHandle window, unsigned msg,
+                                                  std::uintptr_t wParam, std::intptr_t lParam) {
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return 0;
+  WindowProc proc = it->second;  // the procedure may destroy its own window
+  std::intptr_t result = 0;
+  Application().Dispatch([&] { result = proc(msg, wParam, lParam); });
+  return result;
+}
+
+bool HeadlessBackend::Click(TControl& control) {
+  bool taken = false;
+  Application().Dispatch([&] { taken = control.UserClick(); });
+  return taken;
+}
+
+bool HeadlessBackend::ClickCloseBox(TForm& form) {
+  if (!form.Visible()) return false;
+  Application().Dispatch([&] { form.Close(); });
+  return true;
+}
+
+bool HeadlessBackend::Type(TEdit& edit, const std::string& text) {
+  bool taken = false;
+  Application().Dispatch([&] { taken = edit.UserSetText(text); });
+  return taken;
+}
+
+void HeadlessBackend::Paint(TForm& form) {
+  ++paints_;
+  Application().Dispatch([&] { form.Paint(); });
+}
+
+void HeadlessBackend::PostClick(TControl& control) {
+  TControl* target = &control;
+  posted_.push_back([target] { target->UserClick(); });
+}
+
+}  // namespace gui

@@ -1,0 +1,171 @@
+// Building a window's controls from its layout table.
+#include "platform/gui/Layout.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Error.h"
+#include "platform/gui/ExtControls.h"
+#include "platform/gui/FileControls.h"
+#include "platform/gui/StdControls.h"
+
+namespace gui {
+
+namespace {
+
+TFont MakeFont(const FontSpec& spec, const TFont& base) {
+  if (!spec.name) return base;
+  TFont f;
+  f.Name = spec.name;
+  f.Size = spec.size;
+  f.Color = spec.color;
+  f.Bold = (spec.style & fsBold) != 0;
+  f.Italic = (spec.style & fsItalic) != 0;
+  f.Underline = (spec.style & fsUnderline) != 0;
+  return f;
+}
+
+TControl* MakeControl(ControlKind kind, TForm& owner) {
+  switch (kind) {
+    case ControlKind::Button: return new TButton(&owner);
+    case ControlKind::Label: return new TLabel(&owner);
+    case ControlKind::Edit: return new TEdit(&owner);
+    case ControlKind::Memo: return new TMemo(&owner);
+    case ControlKind::CheckBox: return new TCheckBox(&owner);
+    case ControlKind::RadioButton: return new TRadioButton(&owner);
+    case ControlKind::GroupBox: return new TGroupBox(&owner);
+    case ControlKind::Panel: return new TPanel(&owner);
+    case ControlKind::Image: return new TImage(&owner);
+    case ControlKind::ProgressBar: return new TProgressBar(&owner);
+    case ControlKind::StatusBar: return new TStatusBar(&owner);
+    case ControlKind::Notebook: return new TNotebook(&owner);
+    case ControlKind::DriveList: return new TDriveComboBox(&owner);
+    case ControlKind::FolderList: {
+      auto* list = new TDirectoryListBox(&owner);
+      list->AfterConstruction();
+      return list;
+    }
+    case ControlKind::Shape: return new TShape(&owner);
+    case ControlKind::Page:
+    case ControlKind::Form: break;
+  }
+  throw plat::Error("Unsupported control kind in layout");
+}
+
+void ApplyRange(TProgressBar& bar, const char* ref) {
+  if (!ref || !*ref) return;
+  const char* dots = std::strstr(ref, "..");
+  if (!dots) return;
+  bar.SetRange(std::atoi(ref), std::atoi(dots + 2));
+}
+
+}  // namespace
+
+void BuildLayout(TForm& form, const FormSpec& fs, const ControlSpec* specs, std::size_t count,
+                 const HandlerResolver& handlers, const PictureResolver& pictures) {
+  form.SetName(fs.name);
+  form.SetCaption(fs.caption);
+  form.SetClientSize(fs.clientWidth, fs.clientHeight);
+  form.SetBorderStyle(fs.border);
+  form.SetPosition(fs.position);
+  if (fs.color != kDefaultColor) form.SetColor(fs.color);
+  form.SetFont(MakeFont(fs.font, form.Font()));
+
+  for (std::size_t i = 0; i < count; ++i) {
+    const ControlSpec& s = specs[i];
+    TControl* parent = &form;
+    if (s.parent && *s.parent) {
+      parent = form.Find<TControl>(s.parent);
+      if (!parent) throw plat::Error(std::string("Layout: no parent '") + s.parent + "' for '" +
+                                     s.name + "'");
+    }
+    TControl* c = nullptr;
+    if (s.kind == ControlKind::Page) {
+      auto* book = dynamic_cast<TNotebook*>(parent);
+      if (!book) throw plat::Error(std::string("Layout: page '") + s.name + "' outside a notebook");
+      c = book->AddPage(s.caption);
+    } else {
+      c = MakeControl(s.kind, form);
+      c->SetParent(parent);
+      c->SetCaption(s.caption);
+    }
+    c->SetName(s.name);
+    c->SetBounds(s.left, s.top, s.width, s.height);
+    // Labels and panels without a colour of their own take the parent's.
+    if (s.color != kDefaultColor) c->SetColor(s.color);
+    else if (s.kind == ControlKind::Label || s.kind == ControlKind::Panel ||
+             s.kind == ControlKind::GroupBox || s.kind == ControlKind::CheckBox ||
+             s.kind == ControlKind::RadioButton || s.kind == ControlKind::Page)
+      c->SetColor(parent->Color());
+    c->SetFont(MakeFont(s.font, parent->Font()));
+    c->SetTag(s.tag);
+    if (s.kind != ControlKind::Page) c->SetVisible(s.visible);
+    if (s.options & optHandCursor) c->SetCursor(crHandPoint);
+
+    switch (s.kind) {
+      case ControlKind::Label: {
+        auto* l = static_cast<TLabel*>(c);
+        l->SetWordWrap((s.options & optWordWrap) != 0);
+        l->SetAutoSize((s.options & (optNoAutoSize | optWordWrap)) == 0);
+        l->SetTransparent((s.options & optTransparent) != 0);
+        break;
+      }
+      case ControlKind::Memo:
+        static_cast<TMemo*>(c)->SetVerticalScrollBar((s.options & optVScroll) != 0);
+        static_cast<TMemo*>(c)->SetBorder((s.options & optNoBorder) == 0);
+        break;
+      case ControlKind::Edit:
+        static_cast<TEdit*>(c)->SetBorder((s.options & optNoBorder) == 0);
+        break;
+      case ControlKind::CheckBox:
+      case ControlKind::RadioButton:
+        static_cast<TCheckBox*>(c)->SetChecked((s.options & optChecked) != 0);
+        break;
+      case ControlKind::Panel:
+        static_cast<TPanel*>(c)->SetBevel((s.options & optNoBorder) == 0);
+        break;
+      case ControlKind::Image:
+        if (s.ref && *s.ref) static_cast<TImage*>(c)->AssignPicture(pictures(s.ref));
+        break;
+      case ControlKind::ProgressBar:
+        ApplyRange(*static_cast<TProgressBar*>(c), s.ref);
+        break;
+      case ControlKind::DriveList:
+        if (s.ref && *s.ref) {
+          auto* list = form.Find<TDirectoryListBox>(s.ref);
+          if (!list) throw plat::Error(std::string("Layout: no folder list '") + s.ref + "'");
+          static_cast<TDriveComboBox*>(c)->SetDirList(list);
+        }
+        break;
+      default:
+        break;
+    }
+
+    if (s.handler && *s.handler) {
+      TNotifyEvent h = handlers(s.handler);
+      if (!h) throw plat::Error(std::string("Layout: no handler '") + s.handler + "' for '" +
+                                s.name + "'");
+      if (auto* e = dynamic_cast<TEdit*>(c)) e->OnChange = h;
+      else if (auto* d = dynamic_cast<TDirectoryListBox*>(c)) d->OnChange = h;
+      else if (auto* k = dynamic_cast<TDriveComboBox*>(c)) k->OnChange = h;
+      else c->OnClick = h;
+    }
+  }
+}
+
+std::string StripAccelerator(const std::string& caption) {
+  std::string out;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') {
+      if (i + 1 < caption.size() && caption[i + 1] == '&') {
+        out += '&';
+        ++i;
+      }
+      continue;
+    }
+    out += caption[i];
+  }
+  return out;
+}
+
+}  // namespace gui
