@@ -99,7 +99,7 @@ class TBackupFile {
   std::int32_t TotalSize() const { return totalSize_; }
   std::int32_t FileCount() const { return fileCount_; }
   std::int32_t RestoredCount() const { return restoredCount_; }
-  std::int32_t BytesDone() const { return bytesDone_; }
+  std::int32_t BytesDone() const { return static_cast<std::int32_t>(bytesDone_); }
   const std::string& CurrentFile() const { return currentFile_; }
   bool ContinueFlag() const { return continueFlag_; }
   std::int32_t ErrorCode() const { return errorCode_; }
@@ -127,7 +127,7 @@ class TBackupFile {
   std::int32_t totalSize_ = 0;
   std::int32_t fileCount_ = 0;
   std::int32_t restoredCount_ = 0;
-  std::int32_t bytesDone_ = 0;
+  std::int64_t bytesDone_ = 0;  // 64 bits: a damaged archive may hold more than it says
   std::string currentFile_;
   bool continueFlag_ = false;
   std::int32_t errorCode_ = 0;

@@ -1,0 +1,430 @@
+// TBackupFile, the reader side: title and catalogue, restore to disk, volume changes, errors.
+//
+// Lengths read from the archive are checked before use: a name or title longer than what is
+// left of the source, or a block longer than kBlockSize, is damaged data and is never
+// allocated or read.
+#include "archive/BackupFile.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "archive/Payload.h"
+#include "platform/Error.h"
+#include "platform/MessageBox.h"
+#include "platform/MessagePump.h"
+
+namespace archive {
+
+namespace {
+
+constexpr std::int32_t kIntSize = 4;
+constexpr char kCannotReadArchive[] = "Cannot read archive";
+constexpr char kInvalidArchive[] = "Invalid archive type";
+// Characters of a stored name taken off under RestoreFullPath: drive letter, colon, backslash.
+constexpr std::size_t kDrivePrefixLength = 3;
+
+std::int32_t ReadInt(plat::Stream& s) {
+  std::uint8_t b[kIntSize];
+  s.ReadBuffer(b, kIntSize);
+  return static_cast<std::int32_t>(LoadLe32(b));
+}
+
+// The text of a length read just before; a length beyond what the source still holds is a
+// short read, found before anything is allocated.
+std::string ReadText(plat::Stream& s, std::int32_t length) {
+  if (length < 0) throw plat::StreamError("Stream read error");
+  const std::int64_t position = s.Position();
+  const std::int64_t size = s.Size();
+  if (position > size || length > size - position) throw plat::StreamError("Stream read error");
+  std::string text(static_cast<std::size_t>(length), '\0');
+  s.ReadBuffer(&text[0], length);
+  return text;
+}
+
+// One entry per line; CR LF, CR or LF end a line, and a final line needs no end.
+TStringList SplitLines(const std::string& text) {
+  TStringList lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The part of a stored name that RestoreFullPath puts under the destination must stay inside
+// it: no rooted remainder, no drive, no ".." component.
+bool StaysInside(const std::string& relative) {
+  if (relative.empty() || relative[0] == '\\' || relative[0] == '/') return false;
+  if (relative.find(':') != std::string::npos) return false;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = relative.find_first_of("\\/", start);
+    const std::string part = relative.substr(start, end == std::string::npos ? end : end - start);
+    if (part == "..") return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
+
+// Inflates one block holding one complete zlib stream. Returns the bytes produced; ok is false
+// when zlib fails or the stream does not end inside the block (truncated data, or more output
+// than a piece may hold).
+std::int32_t InflateBlock(std::uint8_t* in, std::int32_t n, std::uint8_t* out, bool& ok) {
+  z_stream zs;
+  std::memset(&zs, 0, sizeof zs);
+  if (inflateInit_(&zs, kZlibVersionText, static_cast<int>(sizeof(z_stream))) < 0) {
+    ok = false;
+    return 0;
+  }
+  zs.next_in = in;
+  zs.avail_in = static_cast<uInt>(n);
+  zs.next_out = out;
+  zs.avail_out = static_cast<uInt>(kBlockSize);
+  const int rc = inflate(&zs, Z_NO_FLUSH);
+  ok = rc == Z_STREAM_END;
+  const auto produced = static_cast<std::int32_t>(zs.total_out);
+  inflateEnd(&zs);
+  return produced;
+}
+
+}  // namespace
+
+TBackupFile::TBackupFile(void* owner, plat::FileSystem& fs) : Owner(owner), fs_(fs) {}
+
+TBackupFile::~TBackupFile() = default;
+
+const std::vector<std::string>& TBackupFile::PublishedProperties() {
+  static const std::vector<std::string> names = {
+      "Version",        "BackupTitle",    "BackupMode", "CompressionLevel", "RestoreMode",
+      "MaxSize",        "SetArchiveFlag", "OnProgress", "OnNeedDisk",       "OnRestoreFile",
+      "OnFileRestored", "OnError",        "RestoreFullPath", "SaveFileID"};
+  return names;
+}
+
+void TBackupFile::SetBackupMode(TBackupMode mode) {
+  backupMode_ = mode;
+  if (mode == bmIncremental) SetArchiveFlag = true;
+}
+
+TPercentage TBackupFile::Percentage(std::int64_t done, std::int64_t total) {
+  // An archive of empty files has nothing to do: it is all done.
+  if (total <= 0) return 100;
+  if (done <= 0) return 0;
+  if (done >= total) return 100;
+  const std::int64_t scaled = done * 100;  // done < total < 2^63 / 100 for any 32-bit total
+  std::int64_t q = scaled / total;
+  const std::int64_t r = scaled % total;
+  if (r > total - r || (r == total - r && (q & 1) != 0)) ++q;
+  return static_cast<TPercentage>(q > 100 ? 100 : q);
+}
+
+void TBackupFile::ReportError(std::int32_t Code) {
+  const std::string message = ErrorMessage(Code);
+  if (OnError) {
+    OnError(this, Code, message);
+  } else {
+    plat::ShowMessageBox(message, kErrorTitle, plat::mb::kOk | plat::mb::kIconError);
+  }
+}
+
+void TBackupFile::ReadFileListFromStream(plat::Stream* Stream, TStringList* List,
+                                         std::string& Title) {
+  if (Stream == nullptr) return;
+  SourceStream = Stream;
+  try {
+    ReadFileList(kStreamArchiveName, List, Title);
+  } catch (...) {
+    Title.clear();
+  }
+}
+
+void TBackupFile::ReadFileList(const std::string& ArchiveName, TStringList* List,
+                               std::string& Title) {
+  Title.clear();
+  totalSize_ = 0;
+  fileCount_ = 0;
+  restoredCount_ = 0;
+
+  std::unique_ptr<plat::FileStream> owned;
+  plat::Stream* src = nullptr;
+  if (ArchiveName == kStreamArchiveName) {
+    src = SourceStream;
+  } else {
+    if (!fs_.FileExists(ArchiveName)) return;
+    try {
+      owned = fs_.OpenRead(ArchiveName);
+      src = owned.get();
+    } catch (...) {
+      src = nullptr;
+    }
+  }
+  if (src == nullptr) {
+    errorCode_ = kErrReadArchive;
+    ReportError(kErrReadArchive);
+    throw plat::SilentAbort();
+  }
+
+  try {
+    // header: TitleLength, Title, TotalSize, FileCount
+    Title = ReadText(*src, ReadInt(*src));
+    totalSize_ = ReadInt(*src);
+    fileCount_ = ReadInt(*src);
+    // first member: only the catalogue is wanted, and only there
+    const std::int32_t nameLength = ReadInt(*src);
+    if (nameLength > 0 && List != nullptr) {
+      const std::string name = ReadText(*src, nameLength);
+      if (name == kCatalogueName) {
+        ReadInt(*src);  // DateTime, ignored
+        continueFlag_ = true;
+        plat::MemoryStream text;
+        ReadMemberData(*src, &text, true);
+        const std::vector<std::uint8_t>& bytes = text.Bytes();
+        *List = SplitLines(std::string(bytes.begin(), bytes.end()));
+      }
+    }
+  } catch (const std::exception&) {
+    errorCode_ = kErrInvalidArchive;
+    ReportError(kErrInvalidArchive);
+  }
+}
+
+bool TBackupFile::RestoreFromStream(plat::Stream* Stream, const std::string& DestFolder) {
+  if (Stream == nullptr) return false;
+  SourceStream = Stream;
+  try {
+    return Restore(kStreamArchiveName, DestFolder);
+  } catch (...) {
+    return false;
+  }
+}
+
+void TBackupFile::CloseSource() {
+  ownedSource_.reset();
+  source_ = nullptr;
+}
+
+bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& DestFolder) {
+  std::string dest = DestFolder;
+  if (!dest.empty() && dest.back() != '\\') dest += '\\';
+  errorCode_ = kErrNone;
+  restoredCount_ = 0;
+  continueFlag_ = true;
+
+  // Whatever way the run ends, an archive file it opened is closed.
+  struct SourceCloser {
+    TBackupFile* self;
+    ~SourceCloser() { self->CloseSource(); }
+  } closer{this};
+
+  const bool streaming = ArchiveName == kStreamArchiveName;
+  if (!streaming && !fs_.FileExists(ArchiveName)) return false;
+  try {
+    if (streaming) {
+      if (SourceStream == nullptr) throw plat::Error(kCannotReadArchive);
+      source_ = SourceStream;
+    } else {
+      ownedSource_ = fs_.OpenRead(ArchiveName);
+      source_ = ownedSource_.get();
+    }
+    archiveName_ = ArchiveName;
+    // header: TitleLength, Title (not needed), TotalSize, FileCount
+    ReadText(*source_, ReadInt(*source_));
+    totalSize_ = ReadInt(*source_);
+    fileCount_ = ReadInt(*source_);
+  } catch (const std::exception&) {
+    CloseSource();
+    throw plat::Error(kCannotReadArchive);
+  }
+  bytesDone_ = 0;
+
+  bool decision = true;
+  std::int32_t memberDateTime = 0;
+  std::int32_t nameLength = 0;
+  do {
+    nameLength = ReadInt(*source_);
+    if (nameLength <= 0) continue;  // 0 ends the archive; a negative length is passed over
+    const std::string name = ReadText(*source_, nameLength);
+    if (name.compare(0, kVolumeMarkerPrefixLength, kVolumeMarkerPrefix) == 0) {
+      ChangeVolume(name, decision, memberDateTime);
+      continue;
+    }
+    memberDateTime = ReadInt(*source_);  // DateTime
+    const bool catalogue = name == kCatalogueName;
+    if (!FormTarget(name, dest) && !catalogue) {
+      // A stored name that would lead out of the destination is never written.
+      errorCode_ = kErrReadFile;
+      continueFlag_ = false;
+      break;
+    }
+    decision = DecideByMode(memberDateTime);
+    if (catalogue) {
+      decision = false;  // the catalogue is never written out
+    } else if (OnRestoreFile) {
+      OnRestoreFile(this, currentFile_, memberDateTime, decision);
+    }
+    if (decision) {
+      const std::string folder = plat::ExtractFilePath(currentFile_);
+      decision = folder.empty() || fs_.ForceDirectories(folder);
+    }
+    RestoreMember(*source_, memberDateTime, decision);
+  } while (nameLength != 0 && continueFlag_);
+  CloseSource();
+
+  const bool result = errorCode_ == kErrNone && continueFlag_;
+  if (OnProgress) OnProgress(this, std::string(), 100, continueFlag_);
+  if (errorCode_ != kErrNone) ReportError(errorCode_);
+  return result;
+}
+
+bool TBackupFile::FormTarget(const std::string& memberName, const std::string& dest) {
+  if (dest.empty()) {
+    currentFile_ = memberName;
+    return true;
+  }
+  if (!RestoreFullPath) {
+    currentFile_ = dest + plat::ExtractFileName(memberName);
+    return true;
+  }
+  const std::string relative =
+      memberName.size() > kDrivePrefixLength ? memberName.substr(kDrivePrefixLength) : std::string();
+  currentFile_ = dest + relative;
+  return StaysInside(relative);
+}
+
+bool TBackupFile::DecideByMode(std::int32_t memberDateTime) {
+  const bool exists = fs_.FileExists(currentFile_);
+  const std::int32_t age = exists ? fs_.FileAge(currentFile_) : -1;
+  switch (RestoreMode) {
+    case rmAll: return true;
+    case rmNoOverwrite: return !exists;
+    case rmNewer: return !exists || memberDateTime > age;
+    case rmExisting: return exists;
+    case rmExistingNewer: return exists && memberDateTime > age;
+  }
+  return false;
+}
+
+void TBackupFile::RestoreMember(plat::Stream& src, std::int32_t memberDateTime, bool& decision) {
+  if (!decision) {
+    ReadMemberData(src, nullptr, false);
+    return;
+  }
+  std::unique_ptr<plat::FileStream> out;
+  try {
+    out = fs_.Create(currentFile_);
+    ReadMemberData(src, out.get(), true);
+    ++restoredCount_;
+  } catch (...) {
+    errorCode_ = kErrReadFile;
+    continueFlag_ = false;
+  }
+  if (out) {
+    if (OnFileRestored) OnFileRestored(this, currentFile_, *out);
+    out->SetDosDateTime(memberDateTime);
+  }
+}
+
+void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
+                               std::int32_t memberDateTime) {
+  if (!ownedSource_) {
+    // Read through ":STREAM" there is no file name to find the next volume by; the caller's
+    // stream is left as it is.
+    errorCode_ = kErrReadArchive;
+    continueFlag_ = false;
+    return;
+  }
+  CloseSource();
+  const std::string digits = markerName.substr(kVolumeMarkerPrefixLength, 3);
+  std::uint16_t diskId = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') throw plat::Error(kInvalidArchive);
+    diskId = static_cast<std::uint16_t>(diskId * 10 + (c - '0'));
+  }
+  const std::string diskText = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
+
+  do {
+    if (OnNeedDisk) {
+      OnNeedDisk(this, diskId, continueFlag_);
+    } else {
+      std::string prompt = kDiskPrompt;
+      prompt.replace(prompt.find("%s"), 2, diskText);
+      continueFlag_ = plat::ShowMessageBox(prompt, kDiskPromptTitle,
+                                           plat::mb::kOkCancel | plat::mb::kIconInformation) ==
+                      plat::mb::kIdOk;
+    }
+    archiveName_ = plat::ChangeFileExt(archiveName_, "." + digits);
+  } while (!fs_.FileExists(archiveName_) && continueFlag_);
+  if (!continueFlag_) return;
+
+  ownedSource_ = fs_.OpenRead(archiveName_);
+  source_ = ownedSource_.get();
+  if (decision) {
+    std::unique_ptr<plat::FileStream> out = fs_.OpenWrite(currentFile_);
+    out->Seek(0, plat::Stream::Origin::End);
+    ReadMemberData(*source_, out.get(), true);
+    if (OnFileRestored) OnFileRestored(this, currentFile_, *out);
+    out->SetDosDateTime(memberDateTime);
+  } else {
+    ReadMemberData(*source_, nullptr, false);
+  }
+}
+
+void TBackupFile::ReadMemberData(plat::Stream& Source, plat::Stream* Output, bool Extract) {
+  char signature[kIntSize];
+  Source.ReadBuffer(signature, kIntSize);
+  if (std::string(signature, strnlen(signature, kIntSize)) != kSignatureText) {
+    throw plat::Error(kInvalidArchive);
+  }
+  // Progress counts what reaches a file on disk, not the catalogue's memory buffer.
+  const bool toFile = Extract && dynamic_cast<plat::FileStream*>(Output) != nullptr;
+  std::vector<std::uint8_t> in;
+  std::vector<std::uint8_t> out;
+  if (Extract) {
+    in.resize(kBlockSize);
+    out.resize(kBlockSize);
+  }
+
+  std::int32_t blockLength = -1;
+  while (continueFlag_ && blockLength != 0) {
+    blockLength = ReadInt(Source);  // BlockLength: > 0 compressed, < 0 stored, 0 end of member
+    std::int32_t produced = 0;
+    if (blockLength != 0) {
+      const std::int64_t n = blockLength < 0 ? -static_cast<std::int64_t>(blockLength) : blockLength;
+      if (n > kBlockSize) throw plat::Error(kInvalidArchive);
+      const auto count = static_cast<std::int32_t>(n);
+      if (!Extract) {
+        Source.Seek(n, plat::Stream::Origin::Current);
+      } else if (blockLength > 0) {
+        Source.ReadBuffer(in.data(), count);
+        bool ok = true;
+        produced = InflateBlock(in.data(), count, out.data(), ok);
+        if (!ok) {
+          errorCode_ = kErrCompression;
+          continueFlag_ = false;
+        }
+        if (Output != nullptr) Output->WriteBuffer(out.data(), produced);
+      } else {
+        Source.ReadBuffer(in.data(), count);
+        if (Output != nullptr) Output->WriteBuffer(in.data(), count);
+        produced = count;
+      }
+    }
+    plat::ProcessMessages();
+    if (toFile) {
+      bytesDone_ += produced;
+      if (OnProgress) OnProgress(this, currentFile_, Percentage(bytesDone_, totalSize_), continueFlag_);
+    }
+  }
+}
+
+}  // namespace archive
