@@ -99,7 +99,7 @@ std::int32_t InflateBlock(std::uint8_t* in, std::int32_t n, std::uint8_t* out, b
 
 }  // namespace
 
-TBackupFile::TBackupFile(void* owner, plat::FileSystem& fs) : Owner(owner), fs_(fs) {}
+TBackupFile::TBackupFile(void* owner, plat::FileSystem& fs) : owner_(owner), fs_(fs) {}
 
 TBackupFile::~TBackupFile() = default;
 

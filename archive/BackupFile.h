@@ -50,10 +50,13 @@ class TBackupFile {
   TBackupFile& operator=(const TBackupFile&) = delete;
   ~TBackupFile();
 
-  // Component identity.
-  void* Owner = nullptr;
-  std::string Name;
-  std::int32_t Tag = 0;
+  // Component identity, spelled as the GUI layer's component base spells it, so that the
+  // component can later derive from that base and drop these.
+  void* Owner() const { return owner_; }
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
 
   // Published properties, in the order they are streamed from the form.
   static const std::vector<std::string>& PublishedProperties();
@@ -117,6 +120,9 @@ class TBackupFile {
   void RestoreMember(plat::Stream& src, std::int32_t memberDateTime, bool& decision);
   void ChangeVolume(const std::string& markerName, bool decision, std::int32_t memberDateTime);
 
+  void* owner_ = nullptr;
+  std::string name_;
+  int tag_ = 0;
   plat::FileSystem& fs_;
   TBackupMode backupMode_ = bmAll;
 
