@@ -1,0 +1,60 @@
+#include "FaultFileSystem.h"
+
+#include "platform/Error.h"
+
+namespace testsupport {
+
+namespace {
+class FaultStream : public plat::FileStream {
+ public:
+  FaultStream(FaultFileSystem& owner, std::unique_ptr<plat::FileStream> inner)
+      : owner_(owner), inner_(std::move(inner)) {}
+  std::int32_t Read(void* buffer, std::int32_t count) override {
+    if (owner_.Trip()) throw plat::StreamError("injected read fault");
+    return inner_->Read(buffer, count);
+  }
+  std::int32_t Write(const void* buffer, std::int32_t count) override {
+    if (owner_.Trip()) throw plat::StreamError("injected write fault");
+    return inner_->Write(buffer, count);
+  }
+  std::int64_t Seek(std::int64_t offset, Origin origin) override {
+    return inner_->Seek(offset, origin);
+  }
+  std::int64_t Size() override { return inner_->Size(); }
+  bool SetDosDateTime(std::int32_t dosDateTime) override {
+    return inner_->SetDosDateTime(dosDateTime);
+  }
+
+ private:
+  FaultFileSystem& owner_;
+  std::unique_ptr<plat::FileStream> inner_;
+};
+}  // namespace
+
+bool FaultFileSystem::Trip() {
+  ++count_;
+  const bool fail = failAt_ > 0 && (count_ == failAt_ || (persistent_ && count_ > failAt_));
+  if (fail) fired_ = true;
+  return fail;
+}
+
+std::unique_ptr<plat::FileStream> FaultFileSystem::Wrap(std::unique_ptr<plat::FileStream> inner) {
+  return std::make_unique<FaultStream>(*this, std::move(inner));
+}
+
+std::unique_ptr<plat::FileStream> FaultFileSystem::OpenRead(const std::string& path) {
+  if (Trip()) throw plat::Error("injected open fault: " + path);
+  return Wrap(inner_.OpenRead(path));
+}
+
+std::unique_ptr<plat::FileStream> FaultFileSystem::Create(const std::string& path) {
+  if (Trip()) throw plat::Error("injected create fault: " + path);
+  return Wrap(inner_.Create(path));
+}
+
+std::unique_ptr<plat::FileStream> FaultFileSystem::OpenWrite(const std::string& path) {
+  if (Trip()) throw plat::Error("injected open fault: " + path);
+  return Wrap(inner_.OpenWrite(path));
+}
+
+}  // namespace testsupport

@@ -1,0 +1,58 @@
+// A file layer that passes every call to another one and fails the N-th counted call: an open
+// throws plat::Error, a stream read or write throws plat::StreamError, a folder call answers
+// false. Counted are opens, creates, stream reads and writes, and folder creation. A persistent
+// fault fails every counted call from the N-th on; a transient one only the N-th. Run a case
+// for N = 1, 2, ... until Fired() stays false to cover every point of failure.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Files.h"
+
+namespace testsupport {
+
+class FaultFileSystem : public plat::FileSystem {
+ public:
+  explicit FaultFileSystem(plat::FileSystem& inner = plat::RealFileSystem()) : inner_(inner) {}
+
+  void FailAt(long n, bool persistent = false) {
+    failAt_ = n;
+    persistent_ = persistent;
+    count_ = 0;
+    fired_ = false;
+  }
+  bool Fired() const { return fired_; }
+  long Count() const { return count_; }
+
+  // True when this counted call is to fail.
+  bool Trip();
+
+  std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
+  std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
+  std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
+  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
+  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+  bool CreateDir(const std::string& path) override { return !Trip() && inner_.CreateDir(path); }
+  bool ForceDirectories(const std::string& path) override {
+    return !Trip() && inner_.ForceDirectories(path);
+  }
+  bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
+  bool RemoveDir(const std::string& path) override { return inner_.RemoveDir(path); }
+  std::int32_t FileAge(const std::string& path) override { return inner_.FileAge(path); }
+  std::vector<plat::DirEntry> ListDirectory(const std::string& path) override {
+    return inner_.ListDirectory(path);
+  }
+
+ private:
+  std::unique_ptr<plat::FileStream> Wrap(std::unique_ptr<plat::FileStream> inner);
+
+  plat::FileSystem& inner_;
+  long failAt_ = 0;  // 0: never
+  bool persistent_ = false;
+  long count_ = 0;
+  bool fired_ = false;
+};
+
+}  // namespace testsupport
