@@ -1,0 +1,45 @@
+// Path helpers with Windows semantics.
+#include <gtest/gtest.h>
+
+#include "platform/Files.h"
+
+namespace {
+
+struct PathCase {
+  const char* path;
+  const char* filePath;
+  const char* fileName;
+};
+
+TEST(PathHelpers, SplitAtTheLastBackslashOrColon) {
+  const PathCase cases[] = {
+      {"c:\\a\\b.txt", "c:\\a\\", "b.txt"},
+      {"c:b.txt", "c:", "b.txt"},
+      {"b.txt", "", "b.txt"},
+      {"c:\\a\\", "c:\\a\\", ""},
+      {"FILE:LIST", "FILE:", "LIST"},
+      {"", "", ""},
+  };
+  for (const PathCase& c : cases) {
+    EXPECT_EQ(plat::ExtractFilePath(c.path), c.filePath) << c.path;
+    EXPECT_EQ(plat::ExtractFileName(c.path), c.fileName) << c.path;
+  }
+}
+
+TEST(PathHelpers, TrailingBackslash) {
+  EXPECT_EQ(plat::IncludeTrailingBackslash("d:\\x"), "d:\\x\\");
+  EXPECT_EQ(plat::IncludeTrailingBackslash("d:\\x\\"), "d:\\x\\");
+  EXPECT_EQ(plat::ExcludeTrailingBackslash("d:\\x\\"), "d:\\x");
+  EXPECT_EQ(plat::ExcludeTrailingBackslash("d:\\x"), "d:\\x");
+  EXPECT_EQ(plat::ExcludeTrailingBackslash(""), "");
+}
+
+TEST(PathHelpers, ChangeFileExtReplacesOnlyTheNamesExtension) {
+  EXPECT_EQ(plat::ChangeFileExt("c:\\out\\setup.lpk", ".002"), "c:\\out\\setup.002");
+  EXPECT_EQ(plat::ChangeFileExt("c:\\out\\setup.002", ".003"), "c:\\out\\setup.003");
+  EXPECT_EQ(plat::ChangeFileExt("c:\\out.d\\setup", ".002"), "c:\\out.d\\setup.002");
+  EXPECT_EQ(plat::ChangeFileExt("/tmp/x.d/setup", ".002"), "/tmp/x.d/setup.002");
+  EXPECT_EQ(plat::ChangeFileExt("a.b.c", ".x"), "a.b.x");
+}
+
+}  // namespace
