@@ -2,10 +2,9 @@
 // records that read back, refusal of what the real shell would refuse.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "ShortCutFixture.h"
+#include "support/ScratchDrive.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 
@@ -14,27 +13,15 @@ namespace {
 
 class PosixShellTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedRoot_ = plat::DriveRoot();
-    char templ[] = "/tmp/lumi-shell-XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    root_ = templ;
-    plat::SetDriveRoot(root_);
-    ASSERT_TRUE(plat::RealFileSystem().ForceDirectories("c:\\d"));
-  }
-  void TearDown() override {
-    plat::SetDriveRoot(savedRoot_);
-    std::system(("rm -rf '" + root_ + "'").c_str());
-  }
+  // The scratch drive holds the drive root for the test.
+  void SetUp() override { ASSERT_TRUE(plat::RealFileSystem().ForceDirectories("c:\\d")); }
 
   void Write(const std::string& path, const std::string& bytes) {
-    auto file = plat::RealFileSystem().Create(path);
-    if (!bytes.empty()) file->WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    testsupport::WriteWholeFile(path, bytes);
   }
 
+  testsupport::ScratchDrive drive_;
   plat::Shell& shell_ = plat::SystemShell();
-  std::string savedRoot_;
-  std::string root_;
 };
 
 TEST_F(PosixShellTest, SpecialFoldersLieInAWindowsProfileUnderTheDriveRoot) {

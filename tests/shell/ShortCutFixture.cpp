@@ -2,19 +2,6 @@
 
 namespace shelltest {
 
-void RemoveTree(const std::string& folder) {
-  plat::FileSystem& fs = plat::RealFileSystem();
-  for (const plat::DirEntry& entry : fs.ListDirectory(folder)) {
-    const std::string path = folder + "\\" + entry.name;
-    if (entry.isDirectory) {
-      RemoveTree(path);
-    } else {
-      fs.DeleteFile(path);
-    }
-  }
-  fs.RemoveDir(folder);
-}
-
 void ConfigureAsWizard(shell::TMyShortCut& c) {
   c.SetTag(50);
   c.ExeName = "Lumidesk.exe";
@@ -33,7 +20,7 @@ void ConfigureAsWizard(shell::TMyShortCut& c) {
 }
 
 void ShortCutTest::SetUp() {
-  base_ = plat::CreateTempFolder("shortcut");
+  base_ = drive_.Base();
   program_ = base_ + "\\Programmi\\Lumidesk\\Lumidesk.exe";
   // The target exists, as the installed program does when the links are made.
   plat::RealFileSystem().ForceDirectories(plat::ExtractFilePath(program_));
@@ -49,7 +36,6 @@ void ShortCutTest::TearDown() {
   EXPECT_EQ(shell_->linksAlive, 0) << "a link object or file interface was not released";
   EXPECT_EQ(shell_->initialised, shell_->uninitialised) << "COM initialisations unbalanced";
   EXPECT_EQ(registry_.OpenHandleCount(), 0u) << "a registry key was left open";
-  RemoveTree(base_);
 }
 
 std::unique_ptr<shell::TMyShortCut> ShortCutTest::NewComponent() {
@@ -63,9 +49,5 @@ plat::LinkInfo ShortCutTest::Link(const std::string& path) {
   return info;
 }
 
-void ShortCutTest::WriteFile(const std::string& path, const std::string& content) {
-  auto file = plat::RealFileSystem().Create(path);
-  file->WriteBuffer(content.data(), static_cast<std::int32_t>(content.size()));
-}
 
 }  // namespace shelltest

@@ -9,14 +9,12 @@
 #include <string>
 
 #include "TestShell.h"
+#include "support/ScratchDrive.h"
 #include "platform/Files.h"
 #include "platform/MemoryRegistry.h"
 #include "shell/ShortCut.h"
 
 namespace shelltest {
-
-// Removes a folder with everything in it (scratch folders only).
-void RemoveTree(const std::string& folder);
 
 // The wizard form's settings of MyShortCut1.
 void ConfigureAsWizard(shell::TMyShortCut& component);
@@ -38,8 +36,11 @@ class ShortCutTest : public ::testing::Test {
   }
   // Reads a link back; fails the test when it is not there.
   plat::LinkInfo Link(const std::string& path);
-  void WriteFile(const std::string& path, const std::string& content);
+  void WriteFile(const std::string& path, const std::string& content) {
+    testsupport::WriteWholeFile(path, content);
+  }
 
+  testsupport::ScratchDrive drive_;
   std::string base_;      // scratch folder
   std::string program_;   // installed program path used as FilePathName
   std::unique_ptr<TestShell> shell_;
