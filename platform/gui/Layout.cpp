@@ -62,7 +62,8 @@ void ApplyRange(TProgressBar& bar, const char* ref) {
 }  // namespace
 
 void BuildLayout(TForm& form, const FormSpec& fs, const ControlSpec* specs, std::size_t count,
-                 const HandlerResolver& handlers, const PictureResolver& pictures) {
+                 const HandlerResolver& handlers, const PictureResolver& pictures,
+                 const TextResolver& texts) {
   form.SetName(fs.name);
   form.SetCaption(fs.caption);
   form.SetClientSize(fs.clientWidth, fs.clientHeight);
@@ -102,6 +103,11 @@ void BuildLayout(TForm& form, const FormSpec& fs, const ControlSpec* specs, std:
     if (s.kind != ControlKind::Page) c->SetVisible(s.visible);
     if (s.options & optHandCursor) c->SetCursor(crHandPoint);
 
+    const bool hasRef = s.ref && *s.ref;
+    if (hasRef && (s.kind == ControlKind::Label || s.kind == ControlKind::Memo ||
+                   s.kind == ControlKind::Edit))
+      c->SetCaption(texts(s.ref));
+
     switch (s.kind) {
       case ControlKind::Label: {
         auto* l = static_cast<TLabel*>(c);
@@ -125,13 +131,13 @@ void BuildLayout(TForm& form, const FormSpec& fs, const ControlSpec* specs, std:
         static_cast<TPanel*>(c)->SetBevel((s.options & optNoBorder) == 0);
         break;
       case ControlKind::Image:
-        if (s.ref && *s.ref) static_cast<TImage*>(c)->AssignPicture(pictures(s.ref));
+        if (hasRef) static_cast<TImage*>(c)->AssignPicture(pictures(s.ref));
         break;
       case ControlKind::ProgressBar:
         ApplyRange(*static_cast<TProgressBar*>(c), s.ref);
         break;
       case ControlKind::DriveList:
-        if (s.ref && *s.ref) {
+        if (hasRef) {
           auto* list = form.Find<TDirectoryListBox>(s.ref);
           if (!list) throw plat::Error(std::string("Layout: no folder list '") + s.ref + "'");
           static_cast<TDriveComboBox*>(c)->SetDirList(list);

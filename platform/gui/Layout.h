@@ -50,8 +50,9 @@ struct ControlSpec {
   bool visible;
   const char* handler;  // bound to OnClick (OnChange for edits and lists); "" for none
   unsigned options;
-  // Images: the picture's name; drive lists: the folder list they move; progress bars: the
-  // range as "min..max". Empty otherwise.
+  // Images: the picture's name; labels and memos: the name of a text supplied with the
+  // program that replaces the caption; drive lists: the folder list they move; progress bars:
+  // the range as "min..max". Empty otherwise.
   const char* ref;
 };
 
@@ -67,12 +68,13 @@ struct FormSpec {
 
 using HandlerResolver = std::function<TNotifyEvent(const std::string& handlerName)>;
 using PictureResolver = std::function<TPicture(const std::string& pictureName)>;
+using TextResolver = std::function<std::string(const std::string& textName)>;
 
 // Applies the form's settings and creates its controls, owned by the form. Throws plat::Error
 // naming the control when a parent or handler named in the table does not exist.
 void BuildLayout(TForm& form, const FormSpec& formSpec, const ControlSpec* specs,
                  std::size_t count, const HandlerResolver& handlers,
-                 const PictureResolver& pictures);
+                 const PictureResolver& pictures, const TextResolver& texts);
 
 // The caption with its "&" markers resolved ("&&" is a literal "&"), as the user reads it.
 std::string StripAccelerator(const std::string& caption);

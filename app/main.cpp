@@ -1,0 +1,4 @@
+// Entry point of the installer. Its arguments are not read.
+#include "app/Installer.h"
+
+int main() { return app::RunInstaller(gui::DefaultGuiBackend()); }

@@ -1,0 +1,108 @@
+// The online detector: timer management and one tick.
+#include "net/INetDetector.h"
+
+#include <exception>
+
+#include "platform/Net.h"
+#include "platform/gui/Application.h"
+
+namespace net {
+
+namespace {
+// Closes a registry key on every way out of the tick.
+class KeyCloser {
+ public:
+  KeyCloser(plat::RegistryBackend& r, plat::RegKey k) : r_(r), k_(k) {}
+  ~KeyCloser() { r_.CloseKey(k_); }
+  KeyCloser(const KeyCloser&) = delete;
+  KeyCloser& operator=(const KeyCloser&) = delete;
+
+ private:
+  plat::RegistryBackend& r_;
+  plat::RegKey k_;
+};
+}  // namespace
+
+TINetDetector::TINetDetector(gui::TComponent* owner)
+    : TINetDetector(owner, plat::ProbeHost, plat::SystemRegistry(),
+                    gui::Application().Backend()) {}
+
+TINetDetector::TINetDetector(gui::TComponent* owner, Probe probe,
+                             plat::RegistryBackend& registry, gui::GuiBackend& gui)
+    : TComponent(owner), probe_(std::move(probe)), registry_(registry), gui_(gui) {
+  window_ = gui_.AllocateHiddenWindow(
+      [this](unsigned msg, std::uintptr_t w, std::intptr_t l) { return TimerWndProc(msg, w, l); });
+  UpdateTimer();
+}
+
+TINetDetector::~TINetDetector() {
+  enabled_ = false;
+  UpdateTimer();
+  gui_.DestroyHiddenWindow(window_);
+}
+
+const std::vector<std::string>& TINetDetector::PublishedProperties() {
+  static const std::vector<std::string> names = {"Enabled", "DispatchInterval", "Online",
+                                                 "OnChanged"};
+  return names;
+}
+
+void TINetDetector::SetEnabled(bool on) {
+  if (on == enabled_) return;
+  enabled_ = on;
+  UpdateTimer();
+}
+
+void TINetDetector::SetDispatchInterval(std::uint32_t ms) {
+  if (ms == interval_) return;
+  interval_ = ms;
+  UpdateTimer();
+}
+
+void TINetDetector::UpdateTimer() {
+  gui_.KillTimer(window_, kDetectorTimerId);
+  if (interval_ != 0 && enabled_) gui_.SetTimer(window_, kDetectorTimerId, interval_);
+}
+
+std::intptr_t TINetDetector::TimerWndProc(unsigned msg, std::uintptr_t wParam,
+                                          std::intptr_t lParam) {
+  if (msg == gui::kWmTimer) {
+    Tick();
+    return 0;
+  }
+  return gui_.DefWindowProc(window_, msg, wParam, lParam);
+}
+
+void TINetDetector::Tick() {
+  const bool before = online_;
+  try {
+    online_ = probe_();
+    NotifyIfChanged(before);
+    plat::RegKey key = 0;
+    if (registry_.OpenKey(plat::kHKeyLocalMachine, kRemoteAccessKey, key) != plat::reg::kSuccess) {
+      online_ = probe_();
+      NotifyIfChanged(before);
+      return;
+    }
+    KeyCloser closer(registry_, key);
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    const long rc = registry_.QueryValue(key, kRemoteConnectionValue, type, data);
+    // A value longer than the 4-byte buffer fails to read, as it does with the system call.
+    if (rc != plat::reg::kSuccess || data.size() > kRemoteConnectionBufferSize) {
+      online_ = probe_();
+    } else {
+      // Only an active remote connection counts; it can turn the state on, never off.
+      online_ = online_ || (!data.empty() && data[0] == 1);
+    }
+    NotifyIfChanged(before);
+  } catch (...) {
+    gui::Application().HandleException(std::current_exception());
+  }
+}
+
+void TINetDetector::NotifyIfChanged(bool before) {
+  if (online_ != before && OnChanged) OnChanged(this);
+}
+
+}  // namespace net

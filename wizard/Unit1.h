@@ -1,0 +1,98 @@
+// TForm1: the wizard window. Construction builds the window from its layout table, creates the
+// non-visual components, resets the owned state and pre-fills the statistics card from the
+// install record; FormCreate then opens the program's own file, locates the payload, reads the
+// archive's title and catalogue, extends the caption, remembers the system folder and probes
+// for a previous installation. The handlers are the window's behaviour: navigation by Tag, the
+// online gating, the picture copies at paint time, the folder chooser and closing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/BackupFile.h"
+#include "net/INetDetector.h"
+#include "platform/Files.h"
+#include "platform/gui/ExtControls.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/StdControls.h"
+
+namespace wizard {
+
+// The install record: key under HKEY_LOCAL_MACHINE and the values the card is pre-filled from.
+constexpr char kInstallRecordKey[] = "\\SOFTWARE\\NORTAVIA\\Zentaro";
+constexpr char kDefaultDestination[] = "c:\\programmi\\nortavia\\Lumidesk";
+constexpr char kCaptionVersionPrefix[] = " Vers.";
+constexpr char kStatusOnline[] = "Connessione attiva";
+constexpr char kStatusOffline[] = "Per installare il programma dovete essere connessi a internet!";
+constexpr int kShortCutTag = 50;
+
+class TForm1 : public gui::TForm {
+ public:
+  explicit TForm1(gui::TComponent* owner);
+  ~TForm1() override;
+  // Raises OnCreate (FormCreate); when start-up could not locate the payload, "Installa" stays
+  // disabled for the window's life.
+  void AfterConstruction() override;
+
+  // --- Controls (owned by the window)
+  gui::TNotebook* Notebook1;
+  gui::TStatusBar* StatusBar1;
+  gui::TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8,
+      *Button9, *Button10, *Button11, *Button12, *Button13, *Button14, *Indietro;
+  gui::TLabel* LabelDir;
+  gui::TEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7;
+  gui::TCheckBox *CheckBox1, *CheckBox2;
+  gui::TRadioButton *RadioButton1, *RadioButton2;
+  gui::TMemo *Memo1, *Memo2, *Memo3;
+  gui::TImage *ImgBase, *Image2, *Image4, *Image5;
+  gui::TPanel* Panel10;
+  gui::TLabel *Label26, *Label29, *Label30, *Label31;
+  gui::TProgressBar *ProgressBar1, *ProgressBar2;
+
+  // --- Non-visual components
+  std::unique_ptr<archive::TBackupFile> BackupFile1;
+  net::TINetDetector* INetDetector1;  // owned by the window
+
+  // --- Handlers
+  void FormCreate(gui::TComponent* sender);
+  void FormClose(gui::TComponent* sender, gui::TCloseAction& action);
+  void FormPaint(gui::TComponent* sender);
+  void Button2Click(gui::TComponent* sender);
+  void Button3Click(gui::TComponent* sender);
+  void Button8Click(gui::TComponent* sender);
+  void Button5Click(gui::TComponent* sender);
+  void Button1Click(gui::TComponent* sender);
+  void Button14Click(gui::TComponent* sender);
+  void SendMail(gui::TComponent* sender);
+  void Deinstall(gui::TComponent* sender);
+  void INetDetector1Changed(gui::TComponent* sender);
+
+  // --- Owned state
+  plat::FileStream* PayloadStream() const { return payload_.get(); }
+  std::uint32_t PayloadOffset() const { return payloadOffset_; }
+  // True once the payload's place in the program file is known; without it nothing can be
+  // installed.
+  bool PayloadAvailable() const { return payloadLocated_; }
+  const std::vector<std::string>* Catalogue() const { return catalogue_.get(); }
+  const std::string& VersionText() const { return version_; }
+  const std::string& SystemFolder() const { return systemFolder_; }
+  bool InstallDone() const { return installDone_; }
+  bool UninstallDone() const { return uninstallDone_; }
+
+ private:
+  gui::TNotifyEvent Handler(const std::string& name);
+  void PrefillCard();
+
+  std::unique_ptr<plat::FileStream> payload_;
+  std::uint32_t payloadOffset_ = 0;
+  bool payloadLocated_ = false;
+  std::unique_ptr<std::vector<std::string>> catalogue_;
+  std::string version_;
+  std::string systemFolder_;
+  bool installDone_ = false;
+  bool uninstallDone_ = false;
+};
+
+}  // namespace wizard
