@@ -1,0 +1,274 @@
+// The strict archive walk. Positions are tracked here rather than asked of the stream, so that
+// every bound is checked against the known end of the archive's bytes in the current file.
+#include "tools/lumipack/ArchiveWalker.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "archive/BackupFormat.h"
+#include "archive/Payload.h"
+#include "platform/Error.h"
+
+namespace lumipack {
+
+namespace {
+
+constexpr std::int64_t kIntSize = 4;
+constexpr char kInstallerMagic[2] = {'M', 'Z'};
+
+std::string Num(std::int64_t v) { return std::to_string(v); }
+
+std::string Hex4(const std::uint8_t* b) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02X %02X %02X %02X", b[0], b[1], b[2], b[3]);
+  return text;
+}
+
+}  // namespace
+
+struct ArchiveWalker::Volume {
+  std::string path;
+  std::unique_ptr<plat::FileStream> stream;
+  std::int64_t pos = 0;  // offset in the file
+  std::int64_t end = 0;  // end of the archive's bytes: the file size, or the trailer's offset
+};
+
+ArchiveWalker::ArchiveWalker(plat::FileSystem& fs, const std::string& path)
+    : fs_(fs), firstPath_(path) {
+  OpenVolume(path);
+  const std::int64_t size = volume_->end;
+  std::uint8_t magic[2] = {0, 0};
+  if (size >= 2) {
+    ReadExact(magic, 2, "file start");
+  }
+  if (std::memcmp(magic, kInstallerMagic, sizeof magic) != 0) {
+    volume_->stream->Seek(0, plat::Stream::Origin::Begin);
+    volume_->pos = 0;
+    return;
+  }
+  installer_ = true;
+  if (size < 2 + archive::kTrailerSize) Fail("an installer too short to hold a payload trailer");
+  volume_->stream->Seek(size - archive::kTrailerSize, plat::Stream::Origin::Begin);
+  volume_->pos = size - archive::kTrailerSize;
+  std::uint8_t trailer[archive::kTrailerSize];
+  ReadExact(trailer, archive::kTrailerSize, "payload trailer");
+  payloadOffset_ = archive::LoadLe32(trailer);
+  const std::int64_t archiveEnd = size - archive::kTrailerSize;
+  if (payloadOffset_ > archiveEnd) {
+    Fail("the payload trailer points outside the file (offset " + Num(payloadOffset_) +
+         ", payload must end by " + Num(archiveEnd) + ")");
+  }
+  volume_->stream->Seek(payloadOffset_, plat::Stream::Origin::Begin);
+  volume_->pos = payloadOffset_;
+  volume_->end = archiveEnd;
+}
+
+ArchiveWalker::~ArchiveWalker() = default;
+
+void ArchiveWalker::Fail(const std::string& what) const {
+  throw Failure(volume_ ? volume_->path : firstPath_, member_, what);
+}
+
+std::int64_t ArchiveWalker::Remaining() const {
+  return volume_->pos <= volume_->end ? volume_->end - volume_->pos : 0;
+}
+
+void ArchiveWalker::OpenVolume(const std::string& path) {
+  auto volume = std::make_unique<Volume>();
+  volume->path = path;
+  try {
+    volume->stream = fs_.OpenRead(path);
+    volume->end = volume->stream->Size();
+  } catch (const plat::Error& e) {
+    throw Failure(path, member_, std::string("cannot be read: ") + e.what());
+  }
+  volume_ = std::move(volume);
+  volumes_.push_back(path);
+}
+
+void ArchiveWalker::ReadExact(void* buffer, std::int64_t n, const char* field) {
+  if (n > Remaining()) {
+    Fail(std::string("truncated ") + field + ": " + Num(n) + " bytes needed at offset " +
+         Num(volume_->pos) + ", " + Num(Remaining()) + " left");
+  }
+  try {
+    volume_->stream->ReadBuffer(buffer, static_cast<std::int32_t>(n));
+  } catch (const plat::Error& e) {
+    Fail(std::string("cannot read ") + field + " at offset " + Num(volume_->pos) + ": " +
+         e.what());
+  }
+  volume_->pos += n;
+}
+
+std::int32_t ArchiveWalker::ReadInt(const char* field) {
+  std::uint8_t b[kIntSize];
+  ReadExact(b, kIntSize, field);
+  return static_cast<std::int32_t>(archive::LoadLe32(b));
+}
+
+void ArchiveWalker::Skip(std::int64_t n, const char* field) {
+  if (n > Remaining()) {
+    Fail(std::string("truncated ") + field + ": " + Num(n) + " bytes needed at offset " +
+         Num(volume_->pos) + ", " + Num(Remaining()) + " left");
+  }
+  volume_->stream->Seek(n, plat::Stream::Origin::Current);
+  volume_->pos += n;
+}
+
+const ArchiveHeader& ArchiveWalker::ReadHeader() {
+  member_.clear();
+  // archive header: TitleLength, Title, TotalSize, FileCount
+  const std::int32_t titleLength = ReadInt("archive header");
+  if (titleLength < 0) Fail("archive header: negative title length " + Num(titleLength));
+  if (titleLength > Remaining()) {
+    Fail("archive header: title length " + Num(titleLength) + " is more than the " +
+         Num(Remaining()) + " bytes left");
+  }
+  header_.title.assign(static_cast<std::size_t>(titleLength), '\0');
+  ReadExact(&header_.title[0], titleLength, "archive title");
+  header_.totalSize = ReadInt("archive header (total size)");
+  header_.fileCount = ReadInt("archive header (file count)");
+  return header_;
+}
+
+std::vector<MemberRecord> ArchiveWalker::Walk(const WantData& want, const OnData& onData,
+                                              std::size_t stopAfter) {
+  std::vector<MemberRecord> members;
+  for (;;) {
+    member_.clear();
+    // member: NameLength, Name, DateTime, Signature, blocks
+    const std::int32_t nameLength = ReadInt("member name length");
+    if (nameLength == 0) break;  // end-of-archive marker
+    if (nameLength < 0) Fail("negative member name length " + Num(nameLength) + " at offset " +
+                             Num(volume_->pos - kIntSize));
+    if (nameLength > Remaining()) {
+      Fail("member name length " + Num(nameLength) + " at offset " + Num(volume_->pos - kIntSize) +
+           " is more than the " + Num(Remaining()) + " bytes left");
+    }
+    std::string name(static_cast<std::size_t>(nameLength), '\0');
+    ReadExact(&name[0], nameLength, "member name");
+
+    if (name.compare(0, archive::kVolumeMarkerPrefixLength, archive::kVolumeMarkerPrefix) == 0) {
+      if (members.empty()) Fail("a volume marker before any member");
+      MemberRecord& split = members.back();
+      member_ = split.name;
+      NextVolume(name);
+      ++split.parts;
+      ReadMemberData(split, split.inflated, onData);
+      continue;
+    }
+    if (stopAfter != 0 && members.size() >= stopAfter) break;
+
+    MemberRecord m;
+    m.index = members.size();
+    m.name = name;
+    member_ = name;
+    m.dateTime = static_cast<std::uint32_t>(ReadInt("member date-time"));
+    m.inflated = want ? want(m) : false;
+    members.push_back(m);
+    lastBlockWasShort_ = false;
+    blockIndex_ = 0;
+    ReadMemberData(members.back(), members.back().inflated, onData);
+  }
+  member_.clear();
+  return members;
+}
+
+void ArchiveWalker::NextVolume(const std::string& marker) {
+  if (installer_) Fail("a volume marker in an installer, whose payload is one volume");
+  const std::string digits = marker.substr(archive::kVolumeMarkerPrefixLength);
+  if (marker.size() != static_cast<std::size_t>(archive::kVolumeMarkerLength) ||
+      !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    Fail("malformed volume marker \"" + marker + "\"");
+  }
+  if (Remaining() != 0) Fail(Num(Remaining()) + " bytes follow the volume marker");
+  const std::string next = plat::ChangeFileExt(volume_->path, "." + digits);
+  for (const std::string& seen : volumes_) {
+    if (seen == next) Fail("the volume marker leads back to " + next);
+  }
+  if (!fs_.FileExists(next)) Fail("next volume " + next + " is missing");
+  OpenVolume(next);
+}
+
+void ArchiveWalker::ReadMemberData(MemberRecord& m, bool inflate, const OnData& onData) {
+  std::uint8_t signature[kIntSize];
+  ReadExact(signature, kIntSize, "member signature");
+  if (std::memcmp(signature, archive::kSignature, kIntSize) != 0) {
+    Fail("bad member signature " + Hex4(signature) + " at offset " + Num(volume_->pos - kIntSize) +
+         " (expected 45 43 32 00)");
+  }
+  std::vector<std::uint8_t> in, out;
+  if (inflate) {
+    in.resize(archive::kBlockSize);
+    out.resize(archive::kBlockSize);
+  }
+  for (;;) {
+    const std::int32_t length = ReadInt("block length");
+    if (length == 0) break;  // end-of-member marker
+    ++blockIndex_;
+    const std::string block = "block " + Num(blockIndex_);
+    const std::int64_t n = length < 0 ? -static_cast<std::int64_t>(length) : length;
+    if (n > archive::kBlockSize) {
+      Fail(block + " at offset " + Num(volume_->pos - kIntSize) + " is " + Num(n) +
+           " bytes long; a block holds at most " + Num(archive::kBlockSize));
+    }
+    if (n > Remaining()) {
+      Fail(block + " is truncated: " + Num(n) + " bytes announced, " + Num(Remaining()) +
+           " left");
+    }
+    ++m.blocks;
+    if (length < 0) ++m.storedBlocks;
+    if (!inflate) {
+      Skip(n, "block data");
+      continue;
+    }
+    ReadExact(in.data(), n, "block data");
+    const std::uint8_t* data = in.data();
+    std::int64_t produced = n;
+    if (length > 0) {
+      z_stream z;
+      std::memset(&z, 0, sizeof z);
+      if (inflateInit(&z) != Z_OK) Fail(block + ": zlib cannot start");
+      z.next_in = in.data();
+      z.avail_in = static_cast<uInt>(n);
+      z.next_out = out.data();
+      z.avail_out = static_cast<uInt>(archive::kBlockSize);
+      const int rc = ::inflate(&z, Z_FINISH);
+      const std::string zlibMessage = z.msg != nullptr ? z.msg : "";
+      const uInt leftIn = z.avail_in;
+      const uInt leftOut = z.avail_out;
+      inflateEnd(&z);
+      if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT) {
+        Fail(block + ": damaged zlib data (" + (zlibMessage.empty() ? "needs a dictionary" : zlibMessage) + ")");
+      }
+      if (rc != Z_STREAM_END && leftOut == 0) {
+        Fail(block + " inflates to more than " + Num(archive::kBlockSize) + " bytes");
+      }
+      if (rc != Z_STREAM_END) Fail(block + ": its zlib stream is truncated");
+      if (leftIn != 0) Fail(block + ": " + Num(leftIn) + " bytes follow its zlib stream");
+      produced = archive::kBlockSize - static_cast<std::int64_t>(leftOut);
+      data = out.data();
+    }
+    if (produced == 0) Fail(block + " holds no data");
+    if (lastBlockWasShort_) {
+      Fail(block + " follows a block of fewer than " + Num(archive::kBlockSize) +
+           " bytes; only a member's last block may be short");
+    }
+    lastBlockWasShort_ = produced < archive::kBlockSize;
+    m.size += produced;
+    if (onData) onData(m, data, static_cast<std::size_t>(produced));
+  }
+}
+
+void ArchiveWalker::CheckTail() {
+  member_.clear();
+  if (Remaining() != 0) {
+    Fail(Num(Remaining()) + " bytes follow the end-of-archive marker" +
+         (installer_ ? " before the payload trailer" : ""));
+  }
+}
+
+}  // namespace lumipack

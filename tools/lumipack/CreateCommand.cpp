@@ -1,0 +1,162 @@
+// lumipack create: gathers the inputs (files, and folders recursed in byte-wise name order),
+// names each member PREFIX + "\" + its path relative to the current folder, and writes an
+// archive, a set of volumes, or an installer (stub + archive + trailer).
+#include <algorithm>
+
+#include "archive/ArchiveWriter.h"
+#include "platform/Error.h"
+#include "tools/lumipack/Failure.h"
+#include "tools/lumipack/Lumipack.h"
+#include "tools/lumipack/ProgressBar.h"
+
+namespace lumipack {
+
+namespace {
+
+// Deep enough for any real tree; deeper means a link that loops.
+constexpr int kMaxDepth = 64;
+constexpr char kInstallerMagic[] = "MZ";
+
+struct Input {
+  std::string path;  // for the file layer
+  std::string name;  // the member name
+};
+
+// The input as a path relative to the current folder with "\" separators, without "." parts
+// and trailing separators ("" is the current folder itself).
+std::string NormalizeInput(const std::string& input) {
+  std::string path = input;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  if (path.empty() || path[0] == '\\' || path.find(':') != std::string::npos) {
+    throw UsageError("INPUT " + input + " must be a path relative to the current folder");
+  }
+  std::string normal;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    if (part == "..") throw UsageError("INPUT " + input + " must not leave the current folder");
+    if (!part.empty() && part != ".") normal += (normal.empty() ? "" : "\\") + part;
+    start = end + 1;
+  }
+  return normal;
+}
+
+void Gather(plat::FileSystem& fs, const std::string& path, const std::string& relative,
+            int depth, std::vector<Input>& found, const std::string& prefix) {
+  if (depth > kMaxDepth) {
+    throw Failure(path, "", "folders nested more than " + std::to_string(kMaxDepth) +
+                                " deep (a link that loops?)");
+  }
+  for (const plat::DirEntry& e : fs.ListDirectory(path)) {
+    const std::string childPath = path == "." ? e.name : path + "\\" + e.name;
+    const std::string childRelative = relative.empty() ? e.name : relative + "\\" + e.name;
+    if (e.isDirectory) {
+      Gather(fs, childPath, childRelative, depth + 1, found, prefix);
+    } else {
+      found.push_back({childPath, prefix + "\\" + childRelative});
+    }
+  }
+}
+
+std::vector<archive::WriterMember> Members(const CreateOptions& o, plat::FileSystem& fs) {
+  std::string prefix = o.prefix;
+  while (!prefix.empty() && (prefix.back() == '\\' || prefix.back() == '/')) prefix.pop_back();
+
+  std::vector<archive::WriterMember> members;
+  for (const std::string& input : o.inputs) {
+    const std::string relative = NormalizeInput(input);
+    const std::string path = relative.empty() ? "." : relative;
+    std::vector<Input> found;
+    if (fs.DirectoryExists(path)) {
+      Gather(fs, path, relative, 0, found, prefix);
+      std::sort(found.begin(), found.end(),
+                [](const Input& a, const Input& b) { return a.name < b.name; });
+    } else if (fs.FileExists(path)) {
+      found.push_back({path, prefix + "\\" + relative});
+    } else {
+      throw Failure(input, "", "no such file or folder");
+    }
+    for (const Input& in : found) {
+      archive::WriterMember m;
+      m.name = in.name;
+      const std::int32_t age = fs.FileAge(in.path);
+      if (age == -1) throw Failure(in.path, "", "cannot read its last-write time");
+      m.dosDateTime = static_cast<std::uint32_t>(age);
+      try {
+        m.size = fs.OpenRead(in.path)->Size();
+      } catch (const plat::Error& e) {
+        throw Failure(in.path, "", e.what());
+      }
+      const std::string filePath = in.path;
+      m.open = [&fs, filePath]() -> std::unique_ptr<plat::Stream> { return fs.OpenRead(filePath); };
+      members.push_back(std::move(m));
+    }
+  }
+  return members;
+}
+
+void RemovePartialOutput(const CreateOptions& o, plat::FileSystem& fs) {
+  fs.DeleteFile(o.out);
+  if (o.volumeSize == 0) return;
+  for (int disk = 2; disk <= 999; ++disk) {
+    const std::string volume = archive::VolumeName(o.out, disk);
+    if (!fs.FileExists(volume)) break;
+    fs.DeleteFile(volume);
+  }
+}
+
+}  // namespace
+
+void Create(const CreateOptions& o, Context& ctx) {
+  plat::FileSystem& fs = ctx.fs;
+  const std::vector<archive::WriterMember> members = Members(o, fs);
+
+  std::unique_ptr<plat::FileStream> stub;
+  if (!o.stub.empty()) {
+    if (o.stub == o.out) throw UsageError("the stub and the output must be different files");
+    try {
+      stub = fs.OpenRead(o.stub);
+    } catch (const plat::Error& e) {
+      throw Failure(o.stub, "", e.what());
+    }
+    char magic[2] = {0, 0};
+    if (stub->Read(magic, 2) != 2 || magic[0] != kInstallerMagic[0] || magic[1] != kInstallerMagic[1]) {
+      throw Failure(o.stub, "", "not a Windows program: it does not begin with \"MZ\"");
+    }
+    stub->Seek(0, plat::Stream::Origin::Begin);
+  }
+
+  archive::WriterOptions wo;
+  wo.title = o.title;
+  wo.level = o.level;
+  wo.maxSize = o.volumeSize;
+  ProgressBar bar(ctx.err, ctx.progress);
+  wo.onProgress = [&bar](std::int64_t done, std::int64_t total) { bar.Update(done, total); };
+  archive::ArchiveWriter writer(wo, fs);
+
+  archive::WriteSummary summary;
+  try {
+    if (o.volumeSize != 0) {
+      summary = writer.WriteVolumes(members, o.out);
+    } else {
+      std::unique_ptr<plat::FileStream> out = fs.Create(o.out);
+      summary = stub ? writer.WriteInstaller(*stub, members, *out) : writer.Write(members, *out);
+    }
+  } catch (const std::exception& e) {
+    bar.Finish();
+    RemovePartialOutput(o, fs);
+    throw Failure(o.out, "", e.what());
+  }
+  bar.Finish();
+
+  const std::size_t volumes = summary.volumes.empty() ? 1 : summary.volumes.size();
+  ctx.out << o.out << ": " << summary.fileCount << " files, " << summary.totalSize
+          << " bytes (catalogue included) in " << summary.archiveBytes << " archive bytes, "
+          << summary.blockCount << " blocks (" << summary.storedBlocks << " stored), "
+          << volumes << (volumes == 1 ? " volume" : " volumes") << (stub ? ", installer" : "")
+          << "\n";
+}
+
+}  // namespace lumipack

@@ -1,0 +1,149 @@
+// lumipack extract: restores every member through the installer's own archive component, so
+// that what is extracted here is what an installation would write. The component is lenient
+// by design; around it this command adds what a tool owes its user: a strict pass over the
+// structure first (names, lengths, signatures, volumes) so that a damaged or hostile archive is
+// refused before anything is written, handlers of its own for errors and volume changes (no
+// message boxes), and a check of every restored size against the catalogue.
+#include <cstdio>
+#include <map>
+
+#include "archive/BackupFile.h"
+#include "archive/BackupFormat.h"
+#include "platform/Error.h"
+#include "tools/lumipack/ArchiveWalker.h"
+#include "tools/lumipack/Catalogue.h"
+#include "tools/lumipack/Lumipack.h"
+#include "tools/lumipack/ProgressBar.h"
+
+namespace lumipack {
+
+namespace {
+
+constexpr std::size_t kDrivePrefixLength = 3;  // "c:\", dropped by a full-path restore
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Whether the path below the destination stays there: not rooted, no drive, no "..". "/" counts
+// as a separator because both Windows and the POSIX layer take it as one.
+bool StaysInside(const std::string& relative) {
+  if (relative.empty() || IsSeparator(relative[0]) || relative.find(':') != std::string::npos) {
+    return false;
+  }
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = start;
+    while (end < relative.size() && !IsSeparator(relative[end])) ++end;
+    if (relative.compare(start, end - start, "..") == 0 && end - start == 2) return false;
+    if (end == relative.size()) return true;
+    start = end + 1;
+  }
+}
+
+// The part of the target below the destination folder, as the archive component forms it.
+std::string TargetBelowDestination(const std::string& name, bool fullPath) {
+  if (fullPath) return name.size() > kDrivePrefixLength ? name.substr(kDrivePrefixLength) : "";
+  return plat::ExtractFileName(name);
+}
+
+}  // namespace
+
+void Extract(const ExtractOptions& o, Context& ctx) {
+  plat::FileSystem& fs = ctx.fs;
+
+  // The structure, the catalogue and the names, before anything is written.
+  ArchiveWalker scan(fs, o.file);
+  scan.ReadHeader();
+  std::string catalogueText;
+  const std::vector<MemberRecord> members = scan.Walk(
+      [](const MemberRecord& m) { return m.index == 0 && m.name == archive::kCatalogueName; },
+      [&catalogueText](const MemberRecord&, const std::uint8_t* data, std::size_t n) {
+        catalogueText.append(reinterpret_cast<const char*>(data), n);
+      });
+  scan.CheckTail();
+  const bool hasCatalogue = !members.empty() && members[0].name == archive::kCatalogueName;
+  std::vector<CatalogueLine> lines;
+  std::string error;
+  if (hasCatalogue && !ParseCatalogue(catalogueText, lines, error)) {
+    throw Failure(o.file, archive::kCatalogueName, error);
+  }
+  std::vector<const MemberRecord*> files;
+  for (const MemberRecord& m : members) {
+    if (m.name == archive::kCatalogueName) continue;  // never written out
+    if (!StaysInside(TargetBelowDestination(m.name, o.fullPath))) {
+      throw Failure(o.file, m.name, "its name leads outside " + o.dir + "; nothing was extracted");
+    }
+    files.push_back(&m);
+  }
+
+  archive::TBackupFile backup(nullptr, fs);
+  backup.RestoreFullPath = o.fullPath;
+  std::string reported;       // what the component reported through OnError
+  std::string missingVolume;  // a volume that was not there when asked for
+  std::size_t started = 0;    // OnRestoreFile events so far
+  std::map<std::size_t, std::int64_t> written;  // member's position -> bytes in its file
+  ProgressBar bar(ctx.err, ctx.progress);
+  backup.OnError = [&reported](archive::TBackupFile*, std::int32_t, std::string text) {
+    reported = text;
+  };
+  backup.OnNeedDisk = [&](archive::TBackupFile*, std::uint16_t disk, bool& carryOn) {
+    char ext[8];
+    std::snprintf(ext, sizeof ext, ".%03u", static_cast<unsigned>(disk));
+    const std::string next = plat::ChangeFileExt(o.file, ext);
+    if (!fs.FileExists(next)) {
+      missingVolume = next;
+      carryOn = false;
+    }
+  };
+  backup.OnRestoreFile = [&started](archive::TBackupFile*, std::string&, std::int32_t, bool&) {
+    ++started;
+  };
+  backup.OnFileRestored = [&](archive::TBackupFile*, std::string&, plat::FileStream& stream) {
+    written[started - 1] = stream.Size();
+  };
+  backup.OnProgress = [&](archive::TBackupFile* b, std::string, archive::TPercentage, bool&) {
+    bar.Update(b->BytesDone(), b->TotalSize());
+  };
+
+  bool ok = false;
+  std::string thrown;
+  try {
+    if (scan.IsInstaller()) {
+      std::unique_ptr<plat::FileStream> installer = fs.OpenRead(o.file);
+      installer->SetPosition(scan.PayloadOffset());
+      ok = backup.RestoreFromStream(installer.get(), o.dir);
+    } else {
+      ok = backup.Restore(o.file, o.dir);
+    }
+  } catch (const std::exception& e) {
+    thrown = e.what();
+  }
+  bar.Finish();
+
+  const std::string current = started > 0 && started <= files.size() ? files[started - 1]->name : "";
+  if (!missingVolume.empty()) throw Failure(o.file, current, "next volume " + missingVolume + " is missing");
+  if (!ok) {
+    // The structure was sound; a full inflating pass names damaged data where there is any.
+    ArchiveWalker check(fs, o.file);
+    check.ReadHeader();
+    check.Walk([](const MemberRecord&) { return true; }, nullptr);
+    std::string why = !reported.empty() ? reported : !thrown.empty() ? thrown : "the restore stopped";
+    throw Failure(o.file, current, "cannot extract to " + backup.CurrentFile() + ": " + why);
+  }
+  if (started != files.size()) {
+    throw Failure(o.file, "", std::to_string(started) + " of " + std::to_string(files.size()) +
+                                  " files were extracted");
+  }
+  for (std::size_t i = 0; i < lines.size() && i < files.size(); ++i) {
+    const auto it = written.find(i);
+    const std::int64_t size = it == written.end() ? -1 : it->second;
+    if (size != lines[i].size) {
+      throw Failure(o.file, files[i]->name, "extracted " + std::to_string(size) +
+                                                " bytes; the catalogue lists " +
+                                                std::to_string(lines[i].size));
+    }
+  }
+  ctx.out << files.size() << (files.size() == 1 ? " file" : " files") << " extracted to " << o.dir
+          << "\n";
+}
+
+}  // namespace lumipack

@@ -1,0 +1,57 @@
+// lumipack: packs files into an archive or an installer, and lists, extracts and verifies
+// archives and installers. The command line's logic lives here so that tests run it in
+// process; main.cpp only hands over the arguments and the real console.
+//
+//   lumipack create -o OUT [--stub EXE] [--title TEXT] [--prefix WINPATH] [--level 0-9]
+//                   [--volume-size BYTES] INPUT...
+//   lumipack list FILE
+//   lumipack extract FILE [-d DIR] [--full-path]
+//   lumipack verify FILE
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/Files.h"
+
+namespace lumipack {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;  // a damaged archive, a missing file, a failed write
+constexpr int kExitUsage = 2;    // a command line that cannot be run as given
+
+struct Context {
+  std::ostream& out;   // results: listings, summaries
+  std::ostream& err;   // the one-line failure message, the progress bar
+  plat::FileSystem& fs;
+  bool progress = false;  // draw a progress bar on err (only when it is a terminal)
+};
+
+// Runs one command; args exclude the program name. Never throws.
+int Run(const std::vector<std::string>& args, Context& ctx);
+
+struct CreateOptions {
+  std::string out;
+  std::string stub;
+  std::string title;
+  std::string prefix = "c:";
+  int level = 1;
+  std::int64_t volumeSize = 0;  // 0: one file
+  std::vector<std::string> inputs;
+};
+
+struct ExtractOptions {
+  std::string file;
+  std::string dir = ".";
+  bool fullPath = false;
+};
+
+// The commands. Each writes its results to ctx.out and throws Failure or UsageError.
+void Create(const CreateOptions& options, Context& ctx);
+void List(const std::string& file, Context& ctx);
+void Extract(const ExtractOptions& options, Context& ctx);
+void Verify(const std::string& file, Context& ctx);
+
+}  // namespace lumipack
