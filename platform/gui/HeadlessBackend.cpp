@@ -166,9 +166,10 @@ std::intptr_t HeadlessBackend::SendToHiddenWindow(WindowHandle window, unsigned 
 }
 
 bool HeadlessBackend::Click(TControl& control) {
-  bool taken = false;
-  Application().Dispatch([&] { taken = control.UserClick(); });
-  return taken;
+  // Decided before the handler runs: a handler that fails has still been given the click.
+  if (!control.Showing() || !control.EffectivelyEnabled()) return false;
+  Application().Dispatch([&] { control.UserClick(); });
+  return true;
 }
 
 bool HeadlessBackend::ClickCloseBox(TForm& form) {
@@ -178,9 +179,9 @@ bool HeadlessBackend::ClickCloseBox(TForm& form) {
 }
 
 bool HeadlessBackend::Type(TEdit& edit, const std::string& text) {
-  bool taken = false;
-  Application().Dispatch([&] { taken = edit.UserSetText(text); });
-  return taken;
+  if (!edit.Showing() || !edit.EffectivelyEnabled() || edit.ReadOnly()) return false;
+  Application().Dispatch([&] { edit.UserSetText(text); });
+  return true;
 }
 
 void HeadlessBackend::Paint(TForm& form) {

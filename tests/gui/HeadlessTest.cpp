@@ -1,0 +1,124 @@
+// The headless back end's virtual time: timers on hidden windows, delivery in time order,
+// folding of overdue ticks into one message per pump, posted input during a long operation.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/MessagePump.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Form.h"
+#include "platform/gui/HeadlessBackend.h"
+
+namespace gui {
+namespace {
+
+class HeadlessTest : public ::testing::Test {
+ protected:
+  WindowHandle Window(const std::string& label) {
+    return gui_.AllocateHiddenWindow([this, label](unsigned msg, std::uintptr_t w, std::intptr_t) {
+      if (msg == kWmTimer) log_.push_back(label + std::to_string(w) + "@" + std::to_string(gui_.Now()));
+      return std::intptr_t{7};
+    });
+  }
+  HeadlessBackend gui_;
+  TApplication app_{gui_};
+  std::vector<std::string> log_;
+};
+
+TEST_F(HeadlessTest, AdvanceDeliversEveryDueTickInTimeOrder) {
+  const WindowHandle a = Window("a");
+  const WindowHandle b = Window("b");
+  gui_.SetTimer(a, 1, 300);
+  gui_.SetTimer(b, 2, 500);
+  gui_.AdvanceClock(1000);
+  EXPECT_EQ(log_, (std::vector<std::string>{"a1@300", "b2@500", "a1@600", "a1@900", "b2@1000"}));
+  EXPECT_EQ(gui_.Now(), 1000u);
+}
+
+TEST_F(HeadlessTest, SettingARunningTimerRestartsItsPeriod) {
+  const WindowHandle a = Window("a");
+  gui_.SetTimer(a, 1, 1000);
+  gui_.AdvanceClock(600);
+  gui_.SetTimer(a, 1, 1000);
+  gui_.AdvanceClock(600);
+  EXPECT_TRUE(log_.empty());
+  gui_.AdvanceClock(400);
+  EXPECT_EQ(log_, (std::vector<std::string>{"a1@1600"}));
+}
+
+TEST_F(HeadlessTest, KilledAndDestroyedWindowsGetNoTicks) {
+  const WindowHandle a = Window("a");
+  const WindowHandle b = Window("b");
+  gui_.SetTimer(a, 1, 100);
+  gui_.SetTimer(b, 1, 100);
+  gui_.KillTimer(a, 1);
+  gui_.DestroyHiddenWindow(b);
+  gui_.AdvanceClock(1000);
+  EXPECT_TRUE(log_.empty());
+  EXPECT_EQ(gui_.ActiveTimerCount(), 0);
+  EXPECT_FALSE(gui_.SetTimer(b, 1, 100));  // no such window any more
+}
+
+TEST_F(HeadlessTest, PumpDeliversDueTicksFoldedToOnePerTimer) {
+  const WindowHandle a = Window("a");
+  gui_.SetTimer(a, 1, 100);
+  gui_.AdvanceClockQuietly(350);
+  EXPECT_TRUE(log_.empty());
+  plat::ProcessMessages();  // the platform pump reaches the back end
+  EXPECT_EQ(log_, (std::vector<std::string>{"a1@350"}));
+  plat::ProcessMessages();
+  EXPECT_EQ(log_.size(), 1u);  // next one due at 450
+}
+
+TEST_F(HeadlessTest, ClockStepPerPumpLetsALongOperationSeeTicks) {
+  const WindowHandle a = Window("a");
+  gui_.SetTimer(a, 1, 1000);
+  gui_.SetClockStepPerPump(250);
+  for (int i = 0; i < 8; ++i) plat::ProcessMessages();  // as a restore does between blocks
+  EXPECT_EQ(log_, (std::vector<std::string>{"a1@1000", "a1@2000"}));
+}
+
+TEST_F(HeadlessTest, PostedClickArrivesAtTheNextPumpAndRespectsTheControlState) {
+  auto* form = app_.CreateForm<TForm>();
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  form->Show();
+  int clicks = 0;
+  button->OnClick = [&](TComponent*) { ++clicks; };
+  gui_.PostClick(*button);
+  EXPECT_EQ(clicks, 0);
+  plat::ProcessMessages();
+  EXPECT_EQ(clicks, 1);
+  button->SetEnabled(false);
+  gui_.PostClick(*button);
+  plat::ProcessMessages();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(HeadlessTest, HiddenWindowMessagesReturnTheProcedureResult) {
+  const WindowHandle a = Window("a");
+  EXPECT_EQ(gui_.SendToHiddenWindow(a, 0x0010, 0, 0), 7);
+  EXPECT_EQ(gui_.SendToHiddenWindow(a + 100, 0x0010, 0, 0), 0);
+  gui_.SetDefWindowProcResult(99);
+  EXPECT_EQ(gui_.DefWindowProc(a, 0x0010, 0, 0), 99);
+  EXPECT_EQ(gui_.DefWindowProcCalls(), 1);
+}
+
+TEST_F(HeadlessTest, ExceptionInATimerMessageIsShownAndTimersGoOn) {
+  int ticks = 0;
+  const WindowHandle a = gui_.AllocateHiddenWindow([&](unsigned, std::uintptr_t, std::intptr_t) -> std::intptr_t {
+    if (++ticks == 1) throw std::runtime_error("tick failed");
+    return 0;
+  });
+  gui_.SetTimer(a, 1, 10);
+  gui_.AdvanceClock(30);
+  EXPECT_EQ(ticks, 3);
+  ASSERT_EQ(gui_.Boxes().size(), 1u);
+  EXPECT_EQ(gui_.Boxes()[0].text, "tick failed");
+}
+
+}  // namespace
+}  // namespace gui

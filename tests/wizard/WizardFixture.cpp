@@ -1,0 +1,87 @@
+// The wizard test fixture.
+#include "WizardFixture.h"
+
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "wizard/Services.h"
+
+namespace wizardtest {
+
+archive::WriterMember MemoryMember(const std::string& name, const std::string& content) {
+  archive::WriterMember m;
+  m.name = name;
+  m.dosDateTime = 0x5A8B6000u;  // 2025-04-11 12:00:00
+  m.size = static_cast<std::int64_t>(content.size());
+  m.open = [content] {
+    return std::unique_ptr<plat::Stream>(
+        new plat::MemoryStream(std::vector<std::uint8_t>(content.begin(), content.end())));
+  };
+  return m;
+}
+
+void WriteInstaller(const std::string& path, const std::string& title,
+                    const std::vector<archive::WriterMember>& members) {
+  std::vector<std::uint8_t> stubBytes(4096, 0x90);
+  stubBytes[0] = 'M';
+  stubBytes[1] = 'Z';
+  plat::MemoryStream stub(stubBytes);
+  archive::WriterOptions options;
+  options.title = title;
+  archive::ArchiveWriter writer(options);
+  auto out = plat::RealFileSystem().Create(path);
+  writer.WriteInstaller(stub, members, *out);
+}
+
+void WriteRaw(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  auto out = plat::RealFileSystem().Create(path);
+  if (!bytes.empty()) out->WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+}
+
+WizardTest::WizardTest() {
+  wizard::Services& s = wizard::CurrentServices();
+  s.registry = &registry_;
+  s.probe = [this] {
+    ++probeCalls_;
+    if (!probeScript_.empty()) {
+      const bool v = probeScript_.front();
+      probeScript_.pop_front();
+      return v;
+    }
+    return online_;
+  };
+  plat::SetModuleFileNameOverride(InstallerPath());
+}
+
+WizardTest::~WizardTest() {
+  plat::SetModuleFileNameOverride("");
+  wizard::ResetServices();
+}
+
+void WizardTest::UseDefaultInstaller() {
+  WriteInstaller(InstallerPath(), "3.0.0.3",
+                 {MemoryMember("c:\\src\\Lumidesk.exe", "program bytes"),
+                  MemoryMember("c:\\src\\docs\\Letter.Txt", "Gentile cliente")});
+}
+
+void WizardTest::WriteRecord(const std::vector<std::pair<std::string, std::string>>& values) {
+  plat::RegistryAccess reg(registry_);
+  reg.SetRootKey(plat::kHKeyLocalMachine);
+  reg.SetLazyWrite(false);
+  ASSERT_TRUE(reg.OpenKey(wizard::kInstallRecordKey, true));
+  for (const auto& v : values) reg.WriteString(v.first, v.second);
+}
+
+wizard::TForm1& WizardTest::StartWizard() {
+  form_ = app_.CreateForm<wizard::TForm1>();
+  form_->Show();
+  return *form_;
+}
+
+int WizardTest::ExceptionBoxes() const {
+  int n = 0;
+  for (const auto& b : gui_.Boxes())
+    if (b.title == app_.Title() && (b.flags & plat::mb::kIconError)) ++n;
+  return n;
+}
+
+}  // namespace wizardtest

@@ -1,0 +1,57 @@
+// A wizard under test: a scratch drive, an in-memory registry, a scripted host probe, the
+// headless GUI, and an installer file (stub + archive + trailer) that the wizard takes for its
+// own program file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "support/ScratchDrive.h"
+#include "archive/ArchiveWriter.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/HeadlessBackend.h"
+#include "wizard/Unit1.h"
+
+namespace wizardtest {
+
+// A member with the given content, for the writer.
+archive::WriterMember MemoryMember(const std::string& name, const std::string& content);
+// Writes stub + archive + trailer to path.
+void WriteInstaller(const std::string& path, const std::string& title,
+                    const std::vector<archive::WriterMember>& members);
+// Writes raw bytes to path.
+void WriteRaw(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+class WizardTest : public testsupport::ScratchDriveTest {
+ protected:
+  WizardTest();
+  ~WizardTest() override;
+
+  // The installer file the wizard reads, with a small payload titled "3.0.0.3".
+  std::string InstallerPath() const { return Path("LumideskSetup.exe"); }
+  void UseDefaultInstaller();
+  // Creates the install record key, optionally with values.
+  void WriteRecord(const std::vector<std::pair<std::string, std::string>>& values = {});
+  // Creates the wizard as the application's main form and shows it.
+  wizard::TForm1& StartWizard();
+  // One detector period: the scripted probe answers from online_.
+  void Tick() { gui_.AdvanceClock(1000); }
+  // Boxes shown by the exception display.
+  int ExceptionBoxes() const;
+
+  plat::MemoryRegistry registry_;
+  bool online_ = false;
+  // When not empty, probe answers are taken from here first.
+  std::deque<bool> probeScript_;
+  int probeCalls_ = 0;
+  gui::HeadlessBackend gui_;
+  gui::TApplication app_{gui_};
+  wizard::TForm1* form_ = nullptr;
+};
+
+}  // namespace wizardtest
