@@ -37,7 +37,10 @@ class CountedLink : public plat::ShellLink {
     if (shell_.failSetDescription != 0) return shell_.failSetDescription;
     return inner_->SetDescription(description);
   }
-  plat::ComResult SetShowCmd(int showCmd) override { return inner_->SetShowCmd(showCmd); }
+  plat::ComResult SetShowCmd(int showCmd) override {
+    shell_.showCmds.push_back(showCmd);
+    return inner_->SetShowCmd(showCmd);
+  }
   plat::ComResult QueryPersistFile(std::unique_ptr<plat::ShellLinkFile>& file) override {
     if (shell_.failQueryPersistFile != 0) return shell_.failQueryPersistFile;
     std::unique_ptr<plat::ShellLinkFile> inner;

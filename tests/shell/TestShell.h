@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Files.h"
 #include "platform/Shell.h"
@@ -43,6 +44,9 @@ class TestShell : public plat::Shell {
   int linksCreated = 0;   // link objects handed out
   int linksAlive = 0;     // link objects and file interfaces not yet released
   int saves = 0;          // Save calls that reached the platform
+  // Show commands set on link objects, in order. (A .lnk file keeps only some show commands;
+  // the shell reads SW_SHOW back as SW_SHOWNORMAL, so tests look here.)
+  std::vector<int> showCmds;
 
  private:
   std::string base_;
