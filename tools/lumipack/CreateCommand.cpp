@@ -67,7 +67,10 @@ std::vector<archive::WriterMember> Members(const CreateOptions& o, plat::FileSys
   std::vector<archive::WriterMember> members;
   for (const std::string& input : o.inputs) {
     const std::string relative = NormalizeInput(input);
-    const std::string path = relative.empty() ? "." : relative;
+    std::string path = relative.empty() ? "." : relative;
+    if (!o.baseFolder.empty()) {
+      path = relative.empty() ? o.baseFolder : plat::IncludeTrailingBackslash(o.baseFolder) + relative;
+    }
     std::vector<Input> found;
     if (fs.DirectoryExists(path)) {
       Gather(fs, path, relative, 0, found, prefix);

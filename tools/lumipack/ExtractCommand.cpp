@@ -100,9 +100,8 @@ void Extract(const ExtractOptions& o, Context& ctx) {
   backup.OnFileRestored = [&](archive::TBackupFile*, std::string&, plat::FileStream& stream) {
     written[started - 1] = stream.Size();
   };
-  backup.OnProgress = [&](archive::TBackupFile* b, std::string, archive::TPercentage, bool&) {
-    bar.Update(b->BytesDone(), b->TotalSize());
-  };
+  backup.OnProgress = [&bar](archive::TBackupFile* b, std::string, archive::TPercentage percent,
+                             bool&) { bar.Show(percent, b->BytesDone()); };
 
   bool ok = false;
   std::string thrown;

@@ -40,6 +40,9 @@ struct CreateOptions {
   int level = 1;
   std::int64_t volumeSize = 0;  // 0: one file
   std::vector<std::string> inputs;
+  // The folder the inputs are relative to; empty: the current folder. Not on the command line:
+  // it lets callers in the same process (tests) pack a tree without changing folders.
+  std::string baseFolder;
 };
 
 struct ExtractOptions {

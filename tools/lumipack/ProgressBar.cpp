@@ -16,9 +16,12 @@ ProgressBar::ProgressBar(std::ostream& out, bool enabled)
 ProgressBar::~ProgressBar() { Finish(); }
 
 void ProgressBar::Update(std::int64_t done, std::int64_t total) {
+  Show(total > 0 && done < total ? static_cast<int>(done * 100 / total) : 100, done);
+}
+
+void ProgressBar::Show(int percent, std::int64_t done) {
   if (!enabled_) return;
-  int percent = total > 0 && done < total ? static_cast<int>(done * 100 / total) : 100;
-  if (percent < 0) percent = 0;
+  percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
   const auto now = std::chrono::steady_clock::now();
   if (percent == lastPercent_ && now - lastDraw_ < kRedrawInterval) return;
   lastPercent_ = percent;

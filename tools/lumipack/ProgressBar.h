@@ -17,6 +17,8 @@ class ProgressBar {
 
   // Redraws when the percentage changes or a fifth of a second has passed.
   void Update(std::int64_t done, std::int64_t total);
+  // The same with the percentage given (0 to 100) and the bytes done so far for the rate.
+  void Show(int percent, std::int64_t done);
   // Ends the line when a bar was drawn. Called by the destructor too.
   void Finish();
 

@@ -22,13 +22,16 @@ void Verify(const std::string& file, Context& ctx) {
 
   const bool hasCatalogue = !members.empty() && members[0].name == archive::kCatalogueName;
   std::vector<const MemberRecord*> files;
-  std::int64_t total = 0, blocks = 0, stored = 0;
+  std::int64_t total = 0, fileBytes = 0, blocks = 0, stored = 0;
   for (const MemberRecord& m : members) {
     if (m.index > 0 && m.name == archive::kCatalogueName) {
       throw Failure(file, m.name, "a catalogue member at position " + std::to_string(m.index + 1) +
                                       "; only the first member may be the catalogue");
     }
-    if (m.index > 0 || !hasCatalogue) files.push_back(&m);
+    if (m.index > 0 || !hasCatalogue) {
+      files.push_back(&m);
+      fileBytes += m.size;
+    }
     total += m.size;
     blocks += m.blocks;
     stored += m.storedBlocks;
@@ -71,7 +74,7 @@ void Verify(const std::string& file, Context& ctx) {
 
   const std::size_t volumes = walker.Volumes().size();
   ctx.out << file << ": OK: title \"" << header.title << "\", " << files.size() << " files, "
-          << total << " bytes, " << blocks << " blocks (" << stored << " stored), " << volumes
+          << fileBytes << " bytes, " << blocks << " blocks (" << stored << " stored), " << volumes
           << (volumes == 1 ? " volume" : " volumes") << (walker.IsInstaller() ? ", installer" : "")
           << (hasCatalogue ? "" : ", no catalogue") << "\n";
 }
