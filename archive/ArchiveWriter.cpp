@@ -90,6 +90,11 @@ class Layout {
       total = static_cast<std::int64_t>(catalogue.size());
     }
     for (const WriterMember& m : members) {
+      // A file under a reserved name would be read back as the catalogue or a volume change.
+      if (m.name == kCatalogueName ||
+          m.name.compare(0, kVolumeMarkerPrefixLength, kVolumeMarkerPrefix) == 0) {
+        throw plat::Error("Cannot write to archive: \"" + m.name + "\" is a reserved name");
+      }
       if (m.size < 0 || m.size > std::numeric_limits<std::int32_t>::max() - total) {
         throw plat::Error("Cannot write to archive: the files of \"" + m.name +
                           "\" and before it exceed 2 GB");

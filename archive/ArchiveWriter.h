@@ -86,7 +86,8 @@ class ArchiveWriter {
 
   // Writes the whole archive to out from its current position. options.maxSize must be 0.
   // Throws plat::Error naming the member on a content that is shorter or longer than its size,
-  // and when the archive's TotalSize would not fit 32 bits.
+  // when the archive's TotalSize would not fit 32 bits, and for a file named "FILE:LIST" or
+  // "NEXT:DISK...", which readers would take for the catalogue or a volume marker.
   WriteSummary Write(const std::vector<WriterMember>& members, plat::Stream& out);
 
   // Writes the archive as volumes: firstVolume, then VolumeName(firstVolume, 2), ... each at

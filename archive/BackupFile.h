@@ -92,7 +92,9 @@ class TBackupFile {
   bool Restore(const std::string& ArchiveName, const std::string& DestFolder);
 
   // Reads one member's data from just after its DateTime: signature, blocks, end marker.
-  // Extract: inflate into Output (may be null); otherwise pass the blocks over.
+  // Extract: inflate into Output (may be null); otherwise pass the blocks over. Blocks are read
+  // while ContinueFlag is set, as restores and catalogue reads set it; progress is raised only
+  // when Output is a file.
   void ReadMemberData(plat::Stream& Source, plat::Stream* Output, bool Extract);
 
   // Reports code through OnError or an error message box.

@@ -1,6 +1,8 @@
 // Reading title and catalogue, and restoring: events, restore modes, target names, cancel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ArchiveTestUtil.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
@@ -287,8 +289,8 @@ TEST_F(RestoreTest, CatalogueReadFromFileAndFromStream) {
   EXPECT_EQ(bf.TotalSize(), Int(bytes, 11));
 
   // Through a stream placed at the archive inside a larger file; it stays after the catalogue.
-  std::vector<std::uint8_t> installer(100, 'x');
-  installer.insert(installer.end(), bytes.begin(), bytes.end());
+  std::vector<std::uint8_t> installer(100 + bytes.size(), 'x');
+  std::copy(bytes.begin(), bytes.end(), installer.begin() + 100);
   plat::MemoryStream stream(installer);
   stream.SetPosition(100);
   archive::TStringList fromStream;

@@ -215,6 +215,15 @@ TEST(WriterLayout, ContentOfTheWrongSizeIsRefusedNamingTheMember) {
   }
 }
 
+TEST(WriterLayout, ReservedNamesAreRefusedButLowerCaseIsAFile) {
+  for (const char* name : {"FILE:LIST", "NEXT:DISK002", "NEXT:DISK"}) {
+    plat::MemoryStream out;
+    EXPECT_THROW(ArchiveWriter().Write({Member(name, "x")}, out), plat::Error) << name;
+  }
+  plat::MemoryStream out;
+  EXPECT_NO_THROW(ArchiveWriter().Write({Member("next:disk002", "x")}, out));
+}
+
 TEST(WriterLayout, PluggedBatchEncoderGivesTheSameBytes) {
   const std::vector<WriterMember> members = {Member("c:\\a", Content(100000, 6)),
                                              Member("c:\\b", Content(30000, 7, false))};
