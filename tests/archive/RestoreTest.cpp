@@ -1,8 +1,6 @@
 // Reading title and catalogue, and restoring: events, restore modes, target names, cancel.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "ArchiveTestUtil.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
@@ -289,9 +287,9 @@ TEST_F(RestoreTest, CatalogueReadFromFileAndFromStream) {
   EXPECT_EQ(bf.TotalSize(), Int(bytes, 11));
 
   // Through a stream placed at the archive inside a larger file; it stays after the catalogue.
-  std::vector<std::uint8_t> installer(100 + bytes.size(), 'x');
-  std::copy(bytes.begin(), bytes.end(), installer.begin() + 100);
-  plat::MemoryStream stream(installer);
+  plat::MemoryStream stream(std::vector<std::uint8_t>(100, 'x'));
+  stream.SetPosition(100);
+  stream.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
   stream.SetPosition(100);
   archive::TStringList fromStream;
   std::string title2;
