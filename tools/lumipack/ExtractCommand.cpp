@@ -74,6 +74,20 @@ void Extract(const ExtractOptions& o, Context& ctx) {
     }
     files.push_back(&m);
   }
+  // The catalogue is what the restored sizes are checked against: it must describe these files.
+  if (hasCatalogue) {
+    for (std::size_t i = 0; i < lines.size() && i < files.size(); ++i) {
+      if (lines[i].name != files[i]->name) {
+        throw Failure(o.file, files[i]->name,
+                      "catalogue line " + std::to_string(i + 1) + " names \"" + lines[i].name + "\"");
+      }
+    }
+    if (lines.size() != files.size()) {
+      throw Failure(o.file, archive::kCatalogueName,
+                    "lists " + std::to_string(lines.size()) + " files; the archive holds " +
+                        std::to_string(files.size()));
+    }
+  }
 
   archive::TBackupFile backup(nullptr, fs);
   backup.RestoreFullPath = o.fullPath;
@@ -132,10 +146,12 @@ void Extract(const ExtractOptions& o, Context& ctx) {
     throw Failure(o.file, "", std::to_string(started) + " of " + std::to_string(files.size()) +
                                   " files were extracted");
   }
-  for (std::size_t i = 0; i < lines.size() && i < files.size(); ++i) {
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    // A member whose folder cannot be made is passed over by the component without an error.
     const auto it = written.find(i);
-    const std::int64_t size = it == written.end() ? -1 : it->second;
-    if (size != lines[i].size) {
+    if (it == written.end()) throw Failure(o.file, files[i]->name, "was not extracted");
+    const std::int64_t size = it->second;
+    if (i < lines.size() && size != lines[i].size) {
       throw Failure(o.file, files[i]->name, "extracted " + std::to_string(size) +
                                                 " bytes; the catalogue lists " +
                                                 std::to_string(lines[i].size));
