@@ -90,6 +90,18 @@ TEST_F(LumipackTest, CreateTakesFilesAndFoldersInTheOrderGivenAndSortsFolders) {
   EXPECT_NE(std::string::npos, r.out.find("5 files,"));
 }
 
+TEST_F(LumipackTest, AnOutputInsideAnInputFolderIsNotPackedIntoItself) {
+  auto o = Options("in\\d\\self.lpk");
+  o.volumeSize = 17000;
+  ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
+  ASSERT_TRUE(fs.FileExists(Path("in\\d\\self.002")));
+  // The second run finds the first run's volumes among its inputs and leaves them out.
+  const auto again = lptest::Create(o, Path("in"));
+  ASSERT_EQ(0, again.status) << again.err;
+  EXPECT_NE(std::string::npos, again.out.find(" 4 files,")) << again.out;
+  EXPECT_EQ(0, Lumipack({"verify", Path("in\\d\\self.lpk")}).status);
+}
+
 TEST_F(LumipackTest, ListShowsTitleAndCatalogue) {
   ASSERT_EQ(0, lptest::Create(Options("out.lpk"), Path("in")).status);
   const auto r = Lumipack({"list", Path("out.lpk")});

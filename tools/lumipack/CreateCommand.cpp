@@ -60,6 +60,29 @@ void Gather(plat::FileSystem& fs, const std::string& path, const std::string& re
   }
 }
 
+// A path compared as the file layer would resolve it: "/" as "\", no leading ".\".
+std::string Comparable(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  while (path.compare(0, 2, ".\\") == 0) path.erase(0, 2);
+  return path;
+}
+
+// The output itself, or one of its volumes, found among the inputs (an archive written into a
+// folder being packed, by this run or the one before): packing it would read a file that is
+// being written.
+bool IsOutput(const std::string& path, const CreateOptions& o) {
+  const std::string candidate = Comparable(path);
+  const std::string out = Comparable(o.out);
+  if (candidate == out) return true;
+  if (o.volumeSize == 0) return false;
+  const std::size_t dot = candidate.find_last_of(".\\:");
+  if (dot == std::string::npos || candidate[dot] != '.' || candidate.size() - dot != 4) return false;
+  for (std::size_t i = dot + 1; i < candidate.size(); ++i) {
+    if (candidate[i] < '0' || candidate[i] > '9') return false;
+  }
+  return plat::ChangeFileExt(out, candidate.substr(dot)) == candidate;
+}
+
 std::vector<archive::WriterMember> Members(const CreateOptions& o, plat::FileSystem& fs) {
   std::string prefix = o.prefix;
   while (!prefix.empty() && (prefix.back() == '\\' || prefix.back() == '/')) prefix.pop_back();
@@ -82,6 +105,7 @@ std::vector<archive::WriterMember> Members(const CreateOptions& o, plat::FileSys
       throw Failure(input, "", "no such file or folder");
     }
     for (const Input& in : found) {
+      if (IsOutput(in.path, o)) continue;
       archive::WriterMember m;
       m.name = in.name;
       const std::int32_t age = fs.FileAge(in.path);
