@@ -133,6 +133,10 @@ void TControl::Click() {
   if (OnClick) OnClick(this);
 }
 
+void TControl::Repaint() {
+  if (backend_) backend_->Repaint(*this);
+}
+
 void TControl::Changed(Prop what) {
   if (backend_) backend_->ControlChanged(*this, what);
 }

@@ -89,6 +89,8 @@ class TControl : public TComponent {
   bool UserClick();
   // Runs OnClick as a program would (no enabled/visible check).
   virtual void Click();
+  // Paints the control at once (while a long operation keeps the message loop waiting).
+  void Repaint();
 
   // Set by the back end when it has made a window for the control; from then on property
   // changes and the control's end are reported to that back end.

@@ -129,6 +129,7 @@ void BuildLayout(TForm& form, const FormSpec& fs, const ControlSpec* specs, std:
         break;
       case ControlKind::Panel:
         static_cast<TPanel*>(c)->SetBevel((s.options & optNoBorder) == 0);
+        if (s.options & optWhiteOutline) static_cast<TPanel*>(c)->SetOutline(clWhite);
         break;
       case ControlKind::Image:
         if (hasRef) static_cast<TImage*>(c)->AssignPicture(pictures(s.ref));

@@ -110,9 +110,14 @@ class TPanel : public TControl {
   explicit TPanel(TComponent* owner) : TControl(owner, ControlKind::Panel) {}
   bool Bevel() const { return bevel_; }
   void SetBevel(bool on) { bevel_ = on; }
+  // A one-pixel frame in this colour; kNoOutline for none.
+  static constexpr TColor kNoOutline = 0xFFFFFFFFu;
+  TColor Outline() const { return outline_; }
+  void SetOutline(TColor c) { outline_ = c; }
 
  private:
   bool bevel_ = true;
+  TColor outline_ = kNoOutline;
 };
 
 }  // namespace gui

@@ -98,6 +98,18 @@ TEST_F(HeadlessTest, PostedClickArrivesAtTheNextPumpAndRespectsTheControlState) 
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(HeadlessTest, RepaintReachesTheBackEndOnlyOnceTheFormHasWindows) {
+  auto* form = app_.CreateForm<TForm>();
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->Repaint();
+  EXPECT_EQ(gui_.RepaintCount(*button), 0);
+  form->Show();
+  button->Repaint();
+  button->Repaint();
+  EXPECT_EQ(gui_.RepaintCount(*button), 2);
+}
+
 TEST_F(HeadlessTest, HiddenWindowMessagesReturnTheProcedureResult) {
   const WindowHandle a = Window("a");
   EXPECT_EQ(gui_.SendToHiddenWindow(a, 0x0010, 0, 0), 7);

@@ -161,6 +161,7 @@ TEST_F(LayoutTextTest, WindowGeometryColoursAndFonts) {
     EXPECT_EQ(p->Color(), gui::Rgb(0, 128, 192)) << box;
     EXPECT_EQ(p->Width(), 119) << box;
     EXPECT_EQ(p->Height(), 280) << box;
+    EXPECT_EQ(p->Outline(), gui::clWhite) << box;
   }
   EXPECT_EQ(w.Panel10->Color(), gui::Rgb(0, 64, 128));
   EXPECT_EQ(w.Panel10->Left(), 144);
