@@ -3,7 +3,6 @@
 // current key, one current key at a time, closing with a flush when lazy writing is off.
 #include "platform/Registry.h"
 
-#include <cstring>
 #include <vector>
 
 #include "platform/Error.h"

@@ -23,9 +23,9 @@ constexpr std::size_t kDensePiece = 302;
 
 }  // namespace
 
-const std::vector<FileSpec>& ShippedFiles() {
+const std::vector<FileShape>& ShippedFiles() {
   // Names and sizes chosen so that the catalogue text is 812 bytes, as shipped.
-  static const std::vector<FileSpec> files = {
+  static const std::vector<FileShape> files = {
       {"lumidesk.exe", 9178112, Dos(2004, 11, 22, 17, 40, 12), Kind::Program},
       {"search.ico", 766, Dos(2003, 7, 4, 8, 28, 32), Kind::Icon},
       {"modellirtf\\fattura.rvf", 4881, Dos(2003, 9, 15, 11, 2, 44), Kind::Document},
@@ -44,7 +44,7 @@ const std::vector<FileSpec>& ShippedFiles() {
 }
 
 std::vector<std::uint8_t> Content(std::size_t index) {
-  const FileSpec& f = ShippedFiles().at(index);
+  const FileShape& f = ShippedFiles().at(index);
   const std::uint64_t seed = kSeed + 0x1000193ull * (index + 1);
   const auto size = static_cast<std::size_t>(f.size);
   switch (f.kind) {

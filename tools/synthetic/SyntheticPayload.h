@@ -32,7 +32,7 @@ constexpr std::int64_t kStoredBlocks = 2;
 
 enum class Kind { Program, Icon, Help, Document, Bitmap };
 
-struct FileSpec {
+struct FileShape {
   std::string relativePath;  // below kRoot, e.g. "modellirtf\fattura.rvf"
   std::int64_t size;
   std::uint32_t dosDateTime;
@@ -42,7 +42,7 @@ struct FileSpec {
 };
 
 // The thirteen files in member order: the program first, the help file eleventh.
-const std::vector<FileSpec>& ShippedFiles();
+const std::vector<FileShape>& ShippedFiles();
 
 // The content of ShippedFiles()[index]: exactly its size, the same bytes on every call.
 std::vector<std::uint8_t> Content(std::size_t index);
