@@ -68,13 +68,17 @@ void HeadlessBackend::ProcessMessages() {
   // At most one message per timer, as the system folds repeated expiries into one.
   std::vector<std::pair<WindowHandle, unsigned>> fired;
   for (;;) {
-    auto it = std::min_element(timers_.begin(), timers_.end(),
-                               [](const Timer& a, const Timer& b) { return a.due < b.due; });
-    if (it == timers_.end() || it->due > now_) break;
-    auto key = std::make_pair(it->window, it->id);
-    if (std::find(fired.begin(), fired.end(), key) != fired.end()) break;
+    Timer* next = nullptr;
+    for (Timer& t : timers_) {
+      if (t.due > now_) continue;
+      if (std::find(fired.begin(), fired.end(), std::make_pair(t.window, t.id)) != fired.end())
+        continue;
+      if (!next || t.due < next->due) next = &t;
+    }
+    if (!next) break;
+    const auto key = std::make_pair(next->window, next->id);
     fired.push_back(key);
-    it->due = now_ + it->interval;
+    next->due = now_ + next->interval;
     SendToHiddenWindow(key.first, kWmTimer, key.second, 0);
   }
 }
@@ -130,7 +134,9 @@ void HeadlessBackend::DestroyHiddenWindow(WindowHandle window) {
 bool HeadlessBackend::SetTimer(WindowHandle window, unsigned id, unsigned intervalMs) {
   if (!windows_.count(window)) return false;
   KillTimer(window, id);
-  // A zero period fires as often as the system allows; here that is every pump.
+  // The system raises periods below its minimum to that minimum.
+  constexpr unsigned kMinimumPeriod = 10;
+  if (intervalMs < kMinimumPeriod) intervalMs = kMinimumPeriod;
   timers_.push_back(Timer{window, id, intervalMs, now_ + intervalMs});
   return true;
 }

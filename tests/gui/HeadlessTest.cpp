@@ -73,6 +73,16 @@ TEST_F(HeadlessTest, PumpDeliversDueTicksFoldedToOnePerTimer) {
   EXPECT_EQ(log_.size(), 1u);  // next one due at 450
 }
 
+TEST_F(HeadlessTest, PumpServesEveryDueTimerEvenWithEqualDueTimes) {
+  const WindowHandle a = Window("a");
+  const WindowHandle b = Window("b");
+  gui_.SetTimer(a, 1, 0);  // raised to the system's minimum period
+  gui_.SetTimer(b, 1, 10);
+  gui_.AdvanceClockQuietly(10);
+  plat::ProcessMessages();
+  EXPECT_EQ(log_, (std::vector<std::string>{"a1@10", "b1@10"}));
+}
+
 TEST_F(HeadlessTest, ClockStepPerPumpLetsALongOperationSeeTicks) {
   const WindowHandle a = Window("a");
   gui_.SetTimer(a, 1, 1000);
