@@ -114,7 +114,12 @@ void ArchiveWalker::Skip(std::int64_t n, const char* field) {
     Fail(std::string("truncated ") + field + ": " + Num(n) + " bytes needed at offset " +
          Num(volume_->pos) + ", " + Num(Remaining()) + " left");
   }
-  volume_->stream->Seek(n, plat::Stream::Origin::Current);
+  try {
+    volume_->stream->Seek(n, plat::Stream::Origin::Current);
+  } catch (const plat::Error& e) {
+    Fail(std::string("cannot step over ") + field + " at offset " + Num(volume_->pos) + ": " +
+         e.what());
+  }
   volume_->pos += n;
 }
 
