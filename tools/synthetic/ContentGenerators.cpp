@@ -105,8 +105,15 @@ void ProgramHeaders(Bytes& b, std::uint32_t imageSize) {
   b.U32(0x00001000);
   b.U32(imageSize / 2 + 0x1000);
   b.U32(0x00400000);  // image base
-  b.U32(0x1000);
-  b.U32(0x200);
+  b.U32(0x1000);      // section alignment
+  b.U32(0x200);       // file alignment
+  b.Seq({4, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0});  // OS, image, subsystem versions
+  b.U32(imageSize + 0x1000);  // image size
+  b.U32(0x400);       // headers size
+  b.U32(0);           // checksum
+  b.U16(2);           // Windows GUI
+  b.U16(0);
+  for (std::uint32_t v : {0x100000u, 0x4000u, 0x100000u, 0x1000u, 0u, 16u}) b.U32(v);
   b.PadTo(0x100 + 0x18 + 0xE0);
   const char* names[] = {"CODE", "DATA", ".idata", ".rsrc"};
   for (int i = 0; i < 4; ++i) {
