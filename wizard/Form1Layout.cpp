@@ -8,25 +8,25 @@ namespace wizard {
 namespace {
 
 using gui::ControlKind;
-using gui::ControlSpec;
-using gui::FontSpec;
+using gui::ControlDef;
+using gui::FontDef;
 using gui::kDefaultColor;
 
-constexpr FontSpec kInherit{nullptr, 0, 0, 0};
-constexpr FontSpec kSans{"MS Sans Serif", 8, gui::clWindowText, 0};
-constexpr FontSpec kSansWhite{"MS Sans Serif", 8, gui::clWhite, 0};
-constexpr FontSpec kArialWhite{"Arial", 8, gui::clWhite, 0};
-constexpr FontSpec kArialWhiteBold{"Arial", 8, gui::clWhite, gui::fsBold};
-constexpr FontSpec kArialWhiteBoldUnderline{"Arial", 8, gui::clWhite,
+constexpr FontDef kInherit{nullptr, 0, 0, 0};
+constexpr FontDef kSans{"MS Sans Serif", 8, gui::clWindowText, 0};
+constexpr FontDef kSansWhite{"MS Sans Serif", 8, gui::clWhite, 0};
+constexpr FontDef kArialWhite{"Arial", 8, gui::clWhite, 0};
+constexpr FontDef kArialWhiteBold{"Arial", 8, gui::clWhite, gui::fsBold};
+constexpr FontDef kArialWhiteBoldUnderline{"Arial", 8, gui::clWhite,
                                             gui::fsBold | gui::fsUnderline};
-constexpr FontSpec kProductName{"Arial", 20, gui::clWhite, gui::fsBold};
+constexpr FontDef kProductName{"Arial", 20, gui::clWhite, gui::fsBold};
 
 constexpr unsigned kWrap = gui::optWordWrap;
 constexpr unsigned kFixed = gui::optNoAutoSize;
 constexpr unsigned kTextBox = gui::optVScroll | gui::optNoBorder;
 constexpr unsigned kBox = gui::optNoBorder | gui::optWhiteOutline;
 
-const gui::FormSpec kForm1{"Form1",
+const gui::FormDef kForm1{"Form1",
                            "Installazione di Lumidesk",
                            592,
                            464,
@@ -43,7 +43,7 @@ constexpr int kThirdLeft = 345;
 constexpr int kBtnW = 75;
 constexpr int kBtnH = 25;
 
-const ControlSpec kForm1Controls[] = {
+const ControlDef kForm1Controls[] = {
     // name, kind, parent, left, top, width, height, caption, colour, font, Tag, visible,
     // handler, options, ref
     // Header

@@ -9,14 +9,14 @@ namespace wizard {
 namespace {
 
 using gui::ControlKind;
-using gui::ControlSpec;
-using gui::FontSpec;
+using gui::ControlDef;
+using gui::FontDef;
 using gui::kDefaultColor;
 
-constexpr FontSpec kInherit{nullptr, 0, 0, 0};
-constexpr FontSpec kSans{"MS Sans Serif", 8, gui::clWindowText, 0};
+constexpr FontDef kInherit{nullptr, 0, 0, 0};
+constexpr FontDef kSans{"MS Sans Serif", 8, gui::clWindowText, 0};
 
-const gui::FormSpec kForm2{"Form2",
+const gui::FormDef kForm2{"Form2",
                            "Seleziona percorso",
                            275,
                            258,
@@ -25,7 +25,7 @@ const gui::FormSpec kForm2{"Form2",
                            gui::clBtnFace,
                            kSans};
 
-const ControlSpec kForm2Controls[] = {
+const ControlDef kForm2Controls[] = {
     // name, kind, parent, left, top, width, height, caption, colour, font, Tag, visible,
     // handler, options, ref
     {"Label5", ControlKind::Label, "", 8, 8, 260, 13, "Selezionare un nuovo percorso per l'installazione", kDefaultColor, kInherit, 0, true, "", 0, ""},

@@ -8,8 +8,8 @@
 namespace wizard {
 
 struct LayoutTable {
-  const gui::FormSpec& form;
-  const gui::ControlSpec* controls;
+  const gui::FormDef& form;
+  const gui::ControlDef* controls;
   std::size_t count;
 };
 

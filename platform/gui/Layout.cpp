@@ -13,15 +13,15 @@ namespace gui {
 
 namespace {
 
-TFont MakeFont(const FontSpec& spec, const TFont& base) {
-  if (!spec.name) return base;
+TFont MakeFont(const FontDef& def, const TFont& base) {
+  if (!def.name) return base;
   TFont f;
-  f.Name = spec.name;
-  f.Size = spec.size;
-  f.Color = spec.color;
-  f.Bold = (spec.style & fsBold) != 0;
-  f.Italic = (spec.style & fsItalic) != 0;
-  f.Underline = (spec.style & fsUnderline) != 0;
+  f.Name = def.name;
+  f.Size = def.size;
+  f.Color = def.color;
+  f.Bold = (def.style & fsBold) != 0;
+  f.Italic = (def.style & fsItalic) != 0;
+  f.Underline = (def.style & fsUnderline) != 0;
   return f;
 }
 
@@ -61,7 +61,7 @@ void ApplyRange(TProgressBar& bar, const char* ref) {
 
 }  // namespace
 
-void BuildLayout(TForm& form, const FormSpec& fs, const ControlSpec* specs, std::size_t count,
+void BuildLayout(TForm& form, const FormDef& fs, const ControlDef* defs, std::size_t count,
                  const HandlerResolver& handlers, const PictureResolver& pictures,
                  const TextResolver& texts) {
   form.SetName(fs.name);
@@ -73,7 +73,7 @@ void BuildLayout(TForm& form, const FormSpec& fs, const ControlSpec* specs, std:
   form.SetFont(MakeFont(fs.font, form.Font()));
 
   for (std::size_t i = 0; i < count; ++i) {
-    const ControlSpec& s = specs[i];
+    const ControlDef& s = defs[i];
     TControl* parent = &form;
     if (s.parent && *s.parent) {
       parent = form.Find<TControl>(s.parent);

@@ -19,7 +19,7 @@ constexpr TColor kDefaultColor = 0xFFFFFFFFu;
 
 enum FontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
 
-struct FontSpec {
+struct FontDef {
   const char* name;  // null: the form's font
   int size;
   TColor color;
@@ -38,14 +38,14 @@ enum LayoutOption : unsigned {
   optTransparent = 1u << 7,  // label, image: the parent shows through
 };
 
-struct ControlSpec {
+struct ControlDef {
   const char* name;
   ControlKind kind;
   const char* parent;  // "" for the form itself
   int left, top, width, height;
   const char* caption;
   TColor color;
-  FontSpec font;
+  FontDef font;
   int tag;
   bool visible;
   const char* handler;  // bound to OnClick (OnChange for edits and lists); "" for none
@@ -56,14 +56,14 @@ struct ControlSpec {
   const char* ref;
 };
 
-struct FormSpec {
+struct FormDef {
   const char* name;
   const char* caption;
   int clientWidth, clientHeight;
   TBorderStyle border;
   TPosition position;
   TColor color;
-  FontSpec font;
+  FontDef font;
 };
 
 using HandlerResolver = std::function<TNotifyEvent(const std::string& handlerName)>;
@@ -72,7 +72,7 @@ using TextResolver = std::function<std::string(const std::string& textName)>;
 
 // Applies the form's settings and creates its controls, owned by the form. Throws plat::Error
 // naming the control when a parent or handler named in the table does not exist.
-void BuildLayout(TForm& form, const FormSpec& formSpec, const ControlSpec* specs,
+void BuildLayout(TForm& form, const FormDef& formDef, const ControlDef* defs,
                  std::size_t count, const HandlerResolver& handlers,
                  const PictureResolver& pictures, const TextResolver& texts);
 

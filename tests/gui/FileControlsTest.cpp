@@ -86,11 +86,14 @@ TEST_F(FileControlsTest, DriveChoiceMovesTheListToThatDrivesLastFolder) {
 }
 
 TEST_F(FileControlsTest, DriveListHoldsTheMappedDrives) {
-  if (!plat::RealFileSystem().ForceDirectories("e:\\")) GTEST_SKIP() << "no drive e:";
+  const bool extraDrive = plat::RealFileSystem().ForceDirectories("e:\\");
   const std::vector<std::string> expected = plat::DriveList();
   const TDriveComboBox fresh(form_);
   EXPECT_EQ(fresh.Items(), expected);
-  EXPECT_NE(std::find(expected.begin(), expected.end(), "e:\\"), expected.end());
+  EXPECT_NE(std::find(expected.begin(), expected.end(), "c:\\"), expected.end());
+  // On the POSIX stand-in a new folder under the drive root is a new drive.
+  if (extraDrive)
+    EXPECT_NE(std::find(expected.begin(), expected.end(), "e:\\"), expected.end());
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST_F(LayoutTextTest, TagsAndHandlersOfTheButtons) {
   const wizard::LayoutTable t = wizard::Form1Layout();
   std::size_t found = 0;
   for (std::size_t i = 0; i < t.count; ++i) {
-    const gui::ControlSpec& s = t.controls[i];
+    const gui::ControlDef& s = t.controls[i];
     auto it = expected.find(s.name);
     if (it == expected.end()) continue;
     ++found;
