@@ -92,8 +92,9 @@ TEST_F(FileControlsTest, DriveListHoldsTheMappedDrives) {
   EXPECT_EQ(fresh.Items(), expected);
   EXPECT_NE(std::find(expected.begin(), expected.end(), "c:\\"), expected.end());
   // On the POSIX stand-in a new folder under the drive root is a new drive.
-  if (extraDrive)
+  if (extraDrive) {
     EXPECT_NE(std::find(expected.begin(), expected.end(), "e:\\"), expected.end());
+  }
 }
 
 }  // namespace
