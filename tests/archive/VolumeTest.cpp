@@ -122,6 +122,7 @@ TEST_F(VolumeTest, RefusedSplitMemberIsPassedOverOnTheNextVolume) {
   WriteVolumes({Member("c:\\d\\skip.bin", Content(30000, 5, false)), Member("c:\\d\\keep", "k")},
                20000, first);
   TBackupFile bf;
+  bf.OnNeedDisk = [](TBackupFile*, std::uint16_t, bool&) {};
   bf.OnRestoreFile = [](TBackupFile*, std::string& name, std::int32_t, bool& doRestore) {
     doRestore = plat::ExtractFileName(name) == "keep";
   };
