@@ -349,6 +349,40 @@ TEST_F(DamageTest, HandlersThatThrowLeaveTheRunWithoutReport) {
   }
 }
 
+TEST_F(DamageTest, NegativeNameLengthIsPassedOverToTheNextLength) {
+  std::vector<std::uint8_t> b;
+  PutText(b, "t");
+  PutInt(b, 1);
+  PutInt(b, 1);
+  PutInt(b, -7);
+  PutText(b, "c:\\n\\f.txt");
+  PutInt(b, static_cast<std::int32_t>(kJuly2003));
+  b.insert(b.end(), {'E', 'C', '2', 0});
+  PutInt(b, -1);
+  b.push_back('F');
+  PutInt(b, 0);
+  PutInt(b, 0);
+  Outcome o = RunRestore(Save(b), Path("n"));
+  EXPECT_TRUE(o.result);
+  EXPECT_EQ(ReadWholeFile(Path("n\\f.txt")), "F");
+}
+
+TEST_F(DamageTest, NeedDiskHandlerThatThrowsLeavesTheRun) {
+  archive::WriterOptions o;
+  o.maxSize = 20000;
+  archive::ArchiveWriter(o).WriteVolumes({Member("c:\\d\\f.bin", Content(30000, 8, false))},
+                                         Path("nd.lpk"));
+  TBackupFile bf;
+  EventLog log;
+  log.Attach(bf);
+  bf.OnNeedDisk = [](TBackupFile*, std::uint16_t, bool&) { throw plat::Error("no disk"); };
+  EXPECT_THROW(bf.Restore(Path("nd.lpk"), Path("out")), plat::Error);
+  EXPECT_TRUE(log.errors.empty());
+  auto s = fs.OpenRead(Path("nd.lpk"));
+  s->SetPosition(0);
+  EXPECT_FALSE(bf.RestoreFromStream(s.get(), Path("out")));  // the marker ends a stream run
+}
+
 TEST_F(DamageTest, ProgressHandlerThrowingWhileWritingIsError1) {
   const std::string archivePath = Save(Build({Member("c:\\m\\f.txt", Content(30000, 4))}));
   TBackupFile bf;
