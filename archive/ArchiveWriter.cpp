@@ -77,6 +77,17 @@ class Emitter {
   int disk_ = 1;
 };
 
+// Reads until count bytes or the end: a stream may hand over less than asked at a time.
+std::int32_t ReadFully(plat::Stream& s, std::uint8_t* buffer, std::int32_t count) {
+  std::int32_t done = 0;
+  while (done < count) {
+    const std::int32_t n = s.Read(buffer + done, count - done);
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
 class Layout {
  public:
   Layout(const WriterOptions& options, Emitter& emit, WriteSummary& summary)
@@ -166,7 +177,7 @@ class Layout {
         const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(left, kBlockSize));
         Piece piece;
         piece.raw.resize(static_cast<std::size_t>(n));
-        if (content.Read(piece.raw.data(), n) != n) {
+        if (ReadFully(content, piece.raw.data(), n) != n) {
           throw plat::Error("Cannot read file \"" + name + "\": it is shorter than " +
                             std::to_string(size) + " bytes");
         }

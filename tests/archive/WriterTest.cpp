@@ -215,6 +215,20 @@ TEST(WriterLayout, ContentOfTheWrongSizeIsRefusedNamingTheMember) {
   }
 }
 
+TEST(WriterLayout, ContentHandedOverInDribblesIsReadWhole) {
+  // A stream that never gives more than 1000 bytes per read.
+  struct Dribble : plat::MemoryStream {
+    using MemoryStream::MemoryStream;
+    std::int32_t Read(void* b, std::int32_t n) override {
+      return MemoryStream::Read(b, n < 1000 ? n : 1000);
+    }
+  };
+  const std::string data = Content(40000, 12);
+  WriterMember m = Member("c:\\d.txt", data);
+  m.open = [data] { return std::make_unique<Dribble>(Bytes(data)); };
+  EXPECT_EQ(Build({m}), Build({Member("c:\\d.txt", data)}));
+}
+
 TEST(WriterLayout, ReservedNamesAreRefusedButLowerCaseIsAFile) {
   for (const char* name : {"FILE:LIST", "NEXT:DISK002", "NEXT:DISK"}) {
     plat::MemoryStream out;
