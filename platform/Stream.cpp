@@ -20,12 +20,27 @@ std::int64_t Stream::Size() {
   return size;
 }
 
+// Both loop: a stream may move fewer bytes per call than asked without being at its end.
 void Stream::ReadBuffer(void* buffer, std::int32_t count) {
-  if (count < 0 || (count != 0 && Read(buffer, count) != count)) throw StreamError(kReadError);
+  if (count < 0) throw StreamError(kReadError);
+  auto* out = static_cast<std::uint8_t*>(buffer);
+  std::int32_t done = 0;
+  while (done < count) {
+    const std::int32_t n = Read(out + done, count - done);
+    if (n <= 0) throw StreamError(kReadError);
+    done += n;
+  }
 }
 
 void Stream::WriteBuffer(const void* buffer, std::int32_t count) {
-  if (count < 0 || (count != 0 && Write(buffer, count) != count)) throw StreamError(kWriteError);
+  if (count < 0) throw StreamError(kWriteError);
+  const auto* in = static_cast<const std::uint8_t*>(buffer);
+  std::int32_t done = 0;
+  while (done < count) {
+    const std::int32_t n = Write(in + done, count - done);
+    if (n <= 0) throw StreamError(kWriteError);
+    done += n;
+  }
 }
 
 std::int32_t MemoryStream::Read(void* buffer, std::int32_t count) {

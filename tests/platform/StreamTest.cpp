@@ -54,9 +54,9 @@ TEST(StreamBuffer, ShortReadAndShortWriteRaiseTheirMessages) {
   EXPECT_NO_THROW(s.ReadBuffer(buf, 3));
   EXPECT_NO_THROW(s.ReadBuffer(buf, 0));
 
-  // A stream that takes only part of each write, like a full disk.
+  // A stream that takes nothing more, like a full disk.
   struct Full : MemoryStream {
-    std::int32_t Write(const void*, std::int32_t count) override { return count > 1 ? 1 : count; }
+    std::int32_t Write(const void*, std::int32_t) override { return 0; }
   } full;
   try {
     full.WriteBuffer("ab", 2);
@@ -64,6 +64,20 @@ TEST(StreamBuffer, ShortReadAndShortWriteRaiseTheirMessages) {
   } catch (const plat::StreamError& e) {
     EXPECT_STREQ(e.what(), "Stream write error");
   }
+}
+
+TEST(StreamBuffer, PartialTransfersAreCompleted) {
+  struct Trickle : MemoryStream {
+    std::int32_t Read(void* b, std::int32_t n) override { return MemoryStream::Read(b, n > 2 ? 2 : n); }
+    std::int32_t Write(const void* b, std::int32_t n) override {
+      return MemoryStream::Write(b, n > 3 ? 3 : n);
+    }
+  } s;
+  s.WriteBuffer("abcdefgh", 8);
+  s.SetPosition(0);
+  char buf[8];
+  s.ReadBuffer(buf, 8);
+  EXPECT_EQ(std::string(buf, 8), "abcdefgh");
 }
 
 TEST(StreamBuffer, DefaultSizeKeepsThePosition) {
