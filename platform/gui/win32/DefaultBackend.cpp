@@ -1,11 +1,10 @@
-// Until the native Win32 back end exists, Win32 builds run the headless one (the test programs
-// install their own headless back end in any case).
-#include "platform/gui/HeadlessBackend.h"
+// The back end Win32 builds run with: real windows.
+#include "platform/gui/win32/Win32Backend.h"
 
 namespace gui {
 
 GuiBackend& DefaultGuiBackend() {
-  static HeadlessBackend backend;
+  static win32::Win32Backend backend;
   return backend;
 }
 
