@@ -246,6 +246,7 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
     throw plat::Error(kCannotReadArchive);
   }
   bytesDone_ = 0;
+  volumeNumber_ = 1;
 
   bool decision = true;
   std::int32_t memberDateTime = 0;
@@ -292,8 +293,11 @@ bool TBackupFile::FormTarget(const std::string& memberName, const std::string& d
     return true;
   }
   if (!RestoreFullPath) {
-    currentFile_ = dest + plat::ExtractFileName(memberName);
-    return true;
+    // Only "\" and ":" end a stored folder, but Windows also takes "/" as a separator: a last
+    // component such as "a/../../x" must not lead out of the destination either.
+    const std::string fileName = plat::ExtractFileName(memberName);
+    currentFile_ = dest + fileName;
+    return StaysInside(fileName);
   }
   const std::string relative =
       memberName.size() > kDrivePrefixLength ? memberName.substr(kDrivePrefixLength) : std::string();
@@ -350,6 +354,10 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
     if (c < '0' || c > '9') throw plat::Error(kInvalidArchive);
     diskId = static_cast<std::uint16_t>(diskId * 10 + (c - '0'));
   }
+  // Volumes are numbered upwards; a marker naming this volume or an earlier one would send the
+  // run round in a circle for ever.
+  if (diskId <= volumeNumber_) throw plat::Error(kInvalidArchive);
+  volumeNumber_ = diskId;
   const std::string diskText = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
 
   do {

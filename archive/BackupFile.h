@@ -130,6 +130,7 @@ class TBackupFile {
 
   std::unique_ptr<plat::FileStream> ownedSource_;  // the archive file this run opened
   plat::Stream* source_ = nullptr;                 // what is being read
+  std::uint16_t volumeNumber_ = 1;                  // number of the volume being read
   std::string archiveName_;                        // current volume's name
 
   std::int32_t totalSize_ = 0;

@@ -437,6 +437,53 @@ TEST_F(DamageTest, FullPathNeverWritesOutsideTheDestination) {
   EXPECT_EQ(ReadWholeFile(Path("flat\\evil.txt")), "evil");
 }
 
+// Windows takes "/" as a separator too, so a last component holding "/.." must not lead out of
+// the destination when only the file name is kept.
+TEST_F(DamageTest, FlatRestoreRefusesASlashPathInTheFileName) {
+  for (const char* name : {"c:\\a/../../evil.txt", "c:\\a\\..", "c:\\a\\"}) {
+    const std::string archivePath =
+        Save(Build({Member(name, "evil"), Member("c:\\ok.txt", "ok")}));
+    Outcome out = RunRestore(archivePath, Path("in\\side"));
+    EXPECT_FALSE(out.result) << name;
+    EXPECT_EQ(out.errorCode, 1) << name;
+    EXPECT_TRUE(out.log.restoreFile.empty()) << name;
+    EXPECT_FALSE(fs.FileExists(Path("evil.txt"))) << name;
+    EXPECT_FALSE(fs.FileExists(Path("in\\evil.txt"))) << name;
+  }
+}
+
+// A volume marker that names the volume being read, or an earlier one, would loop for ever.
+TEST_F(DamageTest, VolumeMarkerPointingBackIsADamagedArchive) {
+  std::vector<std::uint8_t> first;
+  PutText(first, "t");
+  PutInt(first, 4);
+  PutInt(first, 1);
+  PutText(first, "c:\\m\\f.bin");
+  PutInt(first, static_cast<std::int32_t>(kJuly2003));
+  first.insert(first.end(), {'E', 'C', '2', 0});
+  PutInt(first, -4);
+  first.insert(first.end(), {'a', 'b', 'c', 'd'});
+  PutInt(first, 0);
+  PutText(first, "NEXT:DISK002");
+  // The second volume continues the member and then sends the reader to itself again.
+  std::vector<std::uint8_t> second{'E', 'C', '2', 0};
+  PutInt(second, 0);
+  PutText(second, "NEXT:DISK002");
+  const std::string archivePath = Save(first, "loop.lpk");
+  Save(second, "loop.002");
+  for (const char* again : {"NEXT:DISK002", "NEXT:DISK001"}) {
+    std::vector<std::uint8_t> back{'E', 'C', '2', 0};
+    PutInt(back, 0);
+    PutText(back, again);
+    Save(back, "loop.002");
+    TBackupFile bf;
+    EventLog log;
+    log.Attach(bf);
+    EXPECT_THROW(bf.Restore(archivePath, Path("out")), plat::Error) << again;
+    EXPECT_EQ(log.disks, std::vector<int>{2}) << again;
+  }
+}
+
 // Every counted file-layer call fails once in turn: no crash, no corrupt file, and a run that
 // answers true has written every member it did not pass over.
 TEST_F(DamageTest, EveryFileLayerFaultEndsCleanly) {
