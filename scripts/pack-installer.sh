@@ -23,9 +23,13 @@ else
   synth=$host_build/tools/synthetic/lumi-synth
 fi
 
+stub=$(cd "$(dirname "$stub")" && pwd)/$(basename "$stub")
+out=$(mkdir -p "$(dirname "$out")" && cd "$(dirname "$out")" && pwd)/$(basename "$out")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$synth" --files "$work/files" >/dev/null
 rm -f "$out"
-"$lumipack" create --stub "$stub" -o "$out" --title 3.0.0.3 --prefix 'c:\nortavia' "$work/files"/*
+# The members are named relative to the current folder: c:\nortavia\lumidesk\...
+(cd "$work/files" && "$lumipack" create --stub "$stub" -o "$out" --title 3.0.0.3 \
+    --prefix 'c:\nortavia' lumidesk >/dev/null)
 echo "$(basename "$out"): $(stat -c %s "$out") bytes (stub $(stat -c %s "$stub") bytes)"

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Walks the installer's wizard under Wine with the GUI driver and takes a screenshot of every
+# page and of the folder chooser (ImageMagick's import of the X root window).
+#   screenshots.sh [BUILD_DIR [win32|win64]]     (default: build/win64 win64)
+# Uses the build tree's Wine prefix and X server (cmake/wine/setup.sh); with no display of its
+# own that is an Xvfb. The pictures land in BUILD_DIR/screenshots and are named at the end.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win64}" && pwd)
+arch=${2:-win64}
+setup=$build/LumideskSetup.exe
+driver=$build/tests/e2e/driver/lumi-driver.exe
+for f in "$setup" "$driver"; do
+  [[ -f "$f" ]] || { echo "missing $f (build the $arch preset first)" >&2; exit 1; }
+done
+
+export LUMI_WINE_DIR=$build/wine LUMI_WINE_ARCH=$arch
+"$root/cmake/wine/setup.sh" "$LUMI_WINE_DIR" "$arch" >/dev/null
+if [[ -f "$LUMI_WINE_DIR/unusable" ]]; then
+  echo "cannot run Wine here: $(cat "$LUMI_WINE_DIR/unusable")" >&2
+  exit 1
+fi
+# shellcheck source=../cmake/wine/env.sh
+source "$root/cmake/wine/env.sh"
+
+shots=$build/screenshots
+rm -rf "$shots"
+mkdir -p "$shots"
+"$LUMI_WINE" "$driver" walk "$setup" "$shots" >"$shots/driver.log" 2>&1 &
+driver_pid=$!
+# The driver asks for a picture with "<name>.request" and waits for "<name>.png".
+while kill -0 "$driver_pid" 2>/dev/null; do
+  for request in "$shots"/*.request; do
+    [[ -e "$request" ]] || continue
+    name=$(basename "$request" .request)
+    import -display "$DISPLAY" -window root "$shots/$name.tmp.png"
+    mv "$shots/$name.tmp.png" "$shots/$name.png"
+    rm -f "$request"
+  done
+  sleep 0.1
+done
+rc=0
+wait "$driver_pid" || rc=$?
+cat "$shots/driver.log"
+ls "$shots"/*.png 2>/dev/null || true
+exit "$rc"

@@ -1,0 +1,242 @@
+// lumi-driver: walks the installer's wizard through its real windows under Wine.
+//   lumi-driver walk SETUP.EXE [SHOT_FOLDER]   every page's texts and buttons, navigation
+//                                              forward and back, the folder chooser; with a
+//                                              folder, a screenshot of every page and of the
+//                                              chooser
+//   lumi-driver uninstall SETUP.EXE on|off      the uninstall button with and without the
+//                                              install record
+// Exit code 0 when every expectation held; otherwise the first failure is printed.
+#include <cstdio>
+#include <string>
+
+#include "Driver.h"
+
+namespace {
+
+using driver::Click;
+using driver::Expect;
+using driver::ExpectText;
+using driver::Installer;
+using driver::Snapshot;
+using driver::TextOf;
+using driver::WaitFor;
+
+const char kTitle[] = "Installazione di Lumidesk Vers.3.0.0.3";
+const char kRecordKey[] = "SOFTWARE\\NORTAVIA\\Zentaro";
+const char kRemoteAccessKey[] = "System\\CurrentControlSet\\Services\\RemoteAccess";
+
+// The online state under test: an active remote connection makes the detector report online
+// whatever the network of the machine running the test.
+void ForceOnline() {
+  HKEY key;
+  Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRemoteAccessKey, 0, nullptr, 0, KEY_SET_VALUE,
+                         nullptr, &key, nullptr) == ERROR_SUCCESS,
+         "can write the remote connection value");
+  const BYTE active[4] = {1, 0, 0, 0};
+  RegSetValueExA(key, "Remote Connection", 0, REG_BINARY, active, sizeof active);
+  RegCloseKey(key);
+}
+
+void SetInstallRecord(bool present) {
+  if (present) {
+    HKEY key;
+    Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                           &key, nullptr) == ERROR_SUCCESS,
+           "can write the install record");
+    RegCloseKey(key);
+  } else {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRecordKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRecordKey);
+  }
+}
+
+class Wizard {
+ public:
+  explicit Wizard(Installer& app) : app_(app), main_(app.Main()) {}
+  HWND operator[](const char* name) const { return app_.Control(main_, name); }
+  void Text(const char* name, const std::string& expected) {
+    ExpectText((*this)[name], expected, name);
+  }
+  void Button(const char* name, const std::string& caption, bool enabled = true) {
+    HWND b = (*this)[name];
+    ExpectText(b, caption, name);
+    Expect(driver::Showing(b), std::string(name) + " is visible");
+    Expect((IsWindowEnabled(b) != FALSE) == enabled,
+           std::string(name) + (enabled ? " is enabled" : " is disabled"));
+  }
+  // Clicks and waits until the page is the only one showing.
+  void Go(const char* button, const char* page) {
+    Click((*this)[button], button);
+    ExpectPage(page);
+  }
+  void ExpectPage(const char* page) {
+    static const char* const kPages[] = {"Default", "Meil", "due", "Tre", "erwe", "Quattro"};
+    const bool shown = WaitFor([&] {
+      for (const char* p : kPages)
+        if ((IsWindowVisible((*this)[p]) != FALSE) != (std::string(p) == page)) return false;
+      return true;
+    });
+    Expect(shown, std::string("page ") + page + " shows alone");
+  }
+
+ private:
+  Installer& app_;
+  HWND main_;
+};
+
+// Closes the installer with its close button, answering any box its closing shows.
+void CloseWith(Installer& app, Wizard& w, const char* button) {
+  Click(w[button], button);
+  for (int i = 0; i < 5; ++i) {
+    HWND box = app.WaitForMessageBox(1500);
+    if (!box) break;
+    std::printf("box: %s\n", TextOf(GetDlgItem(box, 0xFFFF)).c_str());
+    HWND answer = GetDlgItem(box, IDOK);
+    if (!answer) answer = GetDlgItem(box, IDYES);
+    if (answer) PostMessageA(answer, BM_CLICK, 0, 0);
+    WaitFor([&] { return !IsWindow(box); }, 3000);
+  }
+  app.WaitForExit();
+}
+
+void Walk(const std::string& exe) {
+  ForceOnline();
+  Installer app(exe, kTitle);
+  Wizard w(app);
+  ExpectText(app.Main(), kTitle, "caption");
+
+  // Page 0; the first tick of the detector comes a second after start.
+  w.ExpectPage("Default");
+  Expect(WaitFor([&] { return TextOf(w["StatusBar1"]) == "Connessione attiva"; }, 8000),
+         "the status bar says online (found \"" + TextOf(w["StatusBar1"]) + "\")");
+  w.Text("Label32", "Programma di installazione di Lumidesk");
+  w.Text("Label2", "Lumidesk");
+  w.Text("Label3", "Premere avanti per procedere con l'installazione");
+  w.Button("Button3", "&Chiudi");
+  w.Button("Button2", "&Avanti>>");
+  ExpectText(w["Button14"], "Disinstalla Lumidesk", "Button14");
+  Snapshot("page0-welcome");
+
+  // Page 1 and back to 0 (its back button carries Tag 0).
+  w.Go("Button2", "Meil");
+  w.Text("Label6", "Scheda Statistica Lumidesk - I dati della scheda verranno inoltrati con il "
+                   "programma di posta predefinito");
+  w.Text("Label7", "Cognome");
+  w.Text("Label10", "Citt\xE0");
+  w.Text("Label12", "Et\xE0");
+  w.Text("Label13", "Telefono cellulare (*Opzionale)");
+  w.Text("GroupBox1", "Sesso");
+  w.Text("CheckBox1", "Maschio");
+  w.Text("CheckBox2", "Femmina");
+  w.Text("Label15", "Leggere con attenzione:");
+  w.Text("Label16", "Informativa privacy ");
+  w.Text("RadioButton1", "Accetto");
+  w.Text("RadioButton2", "non accetto");
+  Expect(SendMessageA(w["RadioButton1"], BM_GETCHECK, 0, 0) == BST_CHECKED,
+         "Accetto is selected at start");
+  w.Button("Button13", "&Indietro");
+  w.Button("Button12", "&Avanti>>");
+  Snapshot("page1-card");
+  w.Go("Button13", "Default");
+  w.Go("Button2", "Meil");
+
+  // Page 2 and the folder chooser.
+  w.Go("Button12", "due");
+  w.Text("sds", "Directory di destinazione");
+  w.Text("LabelDir", "c:\\programmi\\nortavia\\Lumidesk");
+  w.Text("Label30", "Per installare nelle Directory premere Avanti");
+  w.Text("Label31", "Per cambiare Directory premere Cambia");
+  w.Button("Button5", "Cambia");
+  w.Button("Indietro", "<<&Indietro");
+  w.Button("Button4", "&Avanti>>");
+  Snapshot("page2-folder");
+  Click(w["Button5"], "Button5");
+  HWND chooser = app.WaitForForm("Form2");
+  Expect(WaitFor([&] { return IsWindowEnabled(app.Main()) == FALSE; }),
+         "the wizard is disabled while the chooser is open");
+  ExpectText(app.Control(chooser, "Edit1"), "c:\\programmi\\nortavia\\Lumidesk", "chooser Edit1");
+  ExpectText(app.Control(chooser, "Button1"), "Conferma", "chooser Button1");
+  ExpectText(app.Control(chooser, "Button2"), "Annulla", "chooser Button2");
+  Snapshot("chooser");
+  driver::Type(app.Control(chooser, "Edit1"), "c:\\lumi\\prova");
+  Click(app.Control(chooser, "Button1"), "Conferma");
+  Expect(WaitFor([&] { return TextOf(w["LabelDir"]) == "c:\\lumi\\prova"; }),
+         "LabelDir takes the chosen folder (found \"" + TextOf(w["LabelDir"]) + "\")");
+  Expect(WaitFor([&] { return IsWindowEnabled(app.Main()) != FALSE; }),
+         "the wizard is enabled again after the chooser");
+
+  // Page 3.
+  w.Go("Button4", "Tre");
+  w.Text("Label22", "Leggere il seguente accordo di licenza. Premere il tasto PAG-GIU' per "
+                    "visualizzare la parte restante dell'accordo");
+  Expect(TextOf(w["Memo1"]).size() > 100, "the licence text is shown");
+  w.Button("Button8", "NO");
+  w.Button("Button7", "<<&Indietro");
+  w.Button("Button6", "Si");
+  Snapshot("page3-licence");
+
+  // Page 4.
+  w.Go("Button6", "erwe");
+  w.Text("Label24", "Informazioni");
+  Expect(TextOf(w["Memo2"]).size() > 100, "the information text is shown");
+  w.Button("Button11", "<<&Indietro");
+  w.Button("Button1", "Avanti >>");
+  Snapshot("page4-information");
+  w.Go("Button11", "Tre");
+  w.Go("Button6", "erwe");
+
+  // Page 5; its back button returns to the licence page.
+  w.Go("Button1", "Quattro");
+  w.Text("Label25", "Complimenti per la vostra scelta.");
+  w.Text("Label27", "Il programma verr\xE0 installato sul vostro computer in pochi secondi");
+  w.Text("Label28", "Buon lavoro!!!");
+  w.Button("Button10", "<<&Indietro");
+  ExpectText(w["Button9"], "Installa", "Button9");
+  Expect(!IsWindowVisible(w["ProgressBar1"]), "ProgressBar1 is hidden before the run");
+  Snapshot("page5-install");
+  w.Go("Button10", "Tre");
+  w.Go("Button7", "due");
+  w.Go("Indietro", "Meil");
+  w.Go("Button13", "Default");
+
+  CloseWith(app, w, "Button3");
+}
+
+void Uninstall(const std::string& exe, bool recordPresent) {
+  SetInstallRecord(recordPresent);
+  Installer app(exe, kTitle);
+  Wizard w(app);
+  HWND button = w["Button14"];
+  Expect((IsWindowEnabled(button) != FALSE) == recordPresent,
+         recordPresent ? "Button14 is enabled with the install record"
+                       : "Button14 is disabled without the install record");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string usage =
+      "usage: lumi-driver walk SETUP.EXE [SHOT_FOLDER] | uninstall SETUP.EXE on|off\n";
+  if (argc < 3) {
+    std::fputs(usage.c_str(), stderr);
+    return 2;
+  }
+  const std::string command = argv[1];
+  const std::string exe = argv[2];
+  try {
+    if (command == "walk") {
+      if (argc > 3) driver::SetShotFolder(argv[3]);
+      Walk(exe);
+    } else if (command == "uninstall" && argc > 3) {
+      Uninstall(exe, std::string(argv[3]) == "on");
+    } else {
+      std::fputs(usage.c_str(), stderr);
+      return 2;
+    }
+  } catch (const driver::Failure& f) {
+    std::fprintf(stderr, "FAILED: %s\n", f.message.c_str());
+    return 1;
+  }
+  std::printf("passed: %s\n", command.c_str());
+  return 0;
+}
