@@ -69,9 +69,9 @@ const ControlDef kForm1Controls[] = {
     {"Label2", ControlKind::Label, "Default", 150, 40, 300, 32, "Lumidesk", kDefaultColor, kProductName, 0, true, "", 0, ""},
     {"Label3", ControlKind::Label, "Default", 150, 100, 420, 14, "Premere avanti per procedere con l'installazione", kDefaultColor, kArialWhite, 0, true, "", 0, ""},
     {"Button14", ControlKind::Button, "Default", 150, 240, 150, kBtnH, "Disinstalla Lumidesk", kDefaultColor, kInherit, 0, true, "Deinstall", 0, ""},
-    {"Label4", ControlKind::Label, "Default", 8, 362, 230, 14, "", kDefaultColor, kArialWhite, 0, true, "", kFixed, kTextVendor1},
-    {"Label5", ControlKind::Label, "Default", 8, 378, 230, 14, "", kDefaultColor, kArialWhite, 0, true, "", kFixed, kTextVendor2},
-    {"ProgressBar2", ControlKind::ProgressBar, "Default", 246, 368, 170, 16, "", kDefaultColor, kInherit, 0, true, "", 0, "0..10"},
+    {"Label4", ControlKind::Label, "Default", 8, 362, 250, 14, "", kDefaultColor, kArialWhite, 0, true, "", kFixed, kTextVendor1},
+    {"Label5", ControlKind::Label, "Default", 8, 378, 250, 14, "", kDefaultColor, kArialWhite, 0, true, "", kFixed, kTextVendor2},
+    {"ProgressBar2", ControlKind::ProgressBar, "Default", 264, 368, 154, 16, "", kDefaultColor, kInherit, 0, true, "", 0, "0..10"},
     {"Button3", ControlKind::Button, "Default", kBackLeft, kStripTop, kBtnW, kBtnH, "&Chiudi", kDefaultColor, kInherit, 0, true, "Button3Click", 0, ""},
     {"Button2", ControlKind::Button, "Default", kForwardLeft, kStripTop, kBtnW, kBtnH, "&Avanti>>", kDefaultColor, kInherit, 1, true, "Button2Click", 0, ""},
 

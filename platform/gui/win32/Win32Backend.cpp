@@ -107,6 +107,28 @@ void ForTree(TControl& c, const F& f) {
   for (TControl* child : c.Controls()) ForTree(*child, f);
 }
 
+// Windows stacks child windows in creation order with the first on top, and the Tab order
+// follows that stacking; the toolkit puts later controls on top instead. Only a panel laid
+// over earlier siblings (a prompt covering the lines it replaces) needs the toolkit's order,
+// so only such panels are raised, and the Tab order of everything else stays the table's.
+void RaiseCoveringPanels(const TControl& parent) {
+  const auto& kids = parent.Controls();
+  for (std::size_t i = 0; i < kids.size(); ++i) {
+    const TControl& c = *kids[i];
+    if (c.Kind() != ControlKind::Panel) continue;
+    const RECT mine{c.Left(), c.Top(), c.Left() + c.Width(), c.Top() + c.Height()};
+    for (std::size_t j = 0; j < i; ++j) {
+      const TControl& e = *kids[j];
+      const RECT theirs{e.Left(), e.Top(), e.Left() + e.Width(), e.Top() + e.Height()};
+      RECT overlap;
+      if (IntersectRect(&overlap, &mine, &theirs)) {
+        SetWindowPos(WindowOf(c), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        break;
+      }
+    }
+  }
+}
+
 BOOL CALLBACK ForgetControl(HWND hwnd, LPARAM) {
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
   return TRUE;
@@ -209,6 +231,7 @@ void Win32Backend::RealizeForm(TForm& form) {
   if (main == &form || !mainWindow_) mainWindow_ = hwnd;
   form.SetRealized(this);
   for (TControl* child : form.Controls()) CreateControlWindow(*child, hwnd);
+  RaiseCoveringPanels(form);
 }
 
 void Win32Backend::CreateControlWindow(TControl& c, HWND parent) {
@@ -251,8 +274,10 @@ void Win32Backend::CreateControlWindow(TControl& c, HWND parent) {
     default: break;
   }
   if (!c.Enabled()) EnableWindow(hwnd, FALSE);
-  if (IsContainer(c.Kind()))
+  if (IsContainer(c.Kind())) {
     for (TControl* child : c.Controls()) CreateControlWindow(*child, hwnd);
+    RaiseCoveringPanels(c);
+  }
   ApplyVisibility(c, hwnd);
 }
 
