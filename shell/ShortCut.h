@@ -20,7 +20,14 @@
 #include "platform/Shell.h"
 #include "platform/gui/Component.h"
 
+namespace gui {
+class TProgressBar;
+}
+
 namespace shell {
+
+// The error RemoveCartella raises when a listed file cannot be handled.
+constexpr char kRemoveCartellaError[] = "Errore cancellazione ditta";
 
 // The class identifiers the constructor gives CLSIDExplore and CLSIDExplore1.
 constexpr char kDefaultClsidExplore[] = "{4B30061A-5D23-11D3-80F8-0090276F843F}";
@@ -80,6 +87,15 @@ class TMyShortCut : public gui::TComponent {
   // registry write error ends the run.
   void CreateLink();
   void RemoveLink();
+
+  // --- Removal of an installation ---
+  // Deletes every listafile entry, appended as it is to the folder part of path (up to its last
+  // "\" or ":"), advancing bar by one per entry, then removes that folder if it is left empty.
+  // A folder part that is empty or relative deletes nothing (the bar still advances): no file
+  // outside an installation folder is touched. A missing file is skipped; a deletion or removal
+  // that fails is ignored; an error while an entry is handled ends the operation with
+  // kRemoveCartellaError. bar may be null.
+  void RemoveCartella(const std::string& path, gui::TProgressBar* bar);
 
   // --- Browser and Find-menu registration ---
   void RegisterExplorer();

@@ -1,8 +1,11 @@
 // The wizard window: construction, start-up and the handlers of navigation, online gating,
-// paint, the folder chooser and closing.
+// paint, the folder chooser, the installation run with its file routing, closing with the
+// install record, and the uninstall.
 #include "wizard/Unit1.h"
 
+#include <exception>
 #include <map>
+#include <utility>
 
 #include "archive/Payload.h"
 #include "platform/Error.h"
@@ -10,6 +13,7 @@
 #include "platform/Shell.h"
 #include "platform/gui/Application.h"
 #include "shell/ShortCut.h"
+#include "wizard/FileRouting.h"
 #include "wizard/Layouts.h"
 #include "wizard/Services.h"
 #include "wizard/Unit2.h"
@@ -64,6 +68,49 @@ void ConfigureShortCut(shell::TMyShortCut& s) {
   s.CreateToAvvio = true;
   s.Setlistafile({"Lumidesk.EXE"});
 }
+
+// The install record's values, in the order closing writes them and the uninstall deletes them.
+constexpr char kValueRootDir[] = "RootDir";
+constexpr char kValueVersion[] = "version";
+constexpr char kValueCognome[] = "Cognome";
+constexpr char kValueNome[] = "Nome";
+constexpr char kValueIndirizzo[] = "Indirizzo";
+constexpr char kValueCitta[] = "Citta";
+constexpr char kValueProv[] = "Prov";
+constexpr char kValueEta[] = "Eta";
+constexpr char kValueTel[] = "Tel";
+constexpr char kValueMaschio[] = "Maschio";
+const char* const kRecordValues[] = {kValueRootDir, kValueVersion, kValueCognome,
+                                     kValueNome,    kValueIndirizzo, kValueCitta,
+                                     kValueProv,    kValueEta,     kValueTel,
+                                     kValueMaschio};
+constexpr char kTrue[] = "True";
+constexpr char kFalse[] = "False";
+// The registry layer's text for a value that cannot be written: the record key that cannot be
+// opened fails as its first value would.
+constexpr char kRecordKeyFailed[] = "Failed to set data for 'RootDir'";
+constexpr char kUnsafeMemberName[] = "Nome di file non valido nell'archivio: ";
+
+// The screen cursor for the length of an installation run, and the run's flag, put back
+// however the run ends.
+class RunScope {
+ public:
+  explicit RunScope(bool& installing) : installing_(installing) {
+    installing_ = true;
+    gui::Application().SetCursor(gui::crHourGlass);
+  }
+  ~RunScope() { End(); }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+  void End() {
+    if (!installing_) return;
+    gui::Application().SetCursor(gui::crDefault);
+    installing_ = false;
+  }
+
+ private:
+  bool& installing_;
+};
 
 }  // namespace
 
@@ -123,10 +170,18 @@ TForm1::TForm1(gui::TComponent* owner) : TForm(owner) {
   BackupFile1->SetName("BackupFile1");
   BackupFile1->RestoreMode = archive::rmAll;
   BackupFile1->RestoreFullPath = false;
+  BackupFile1->OnRestoreFile = [this](archive::TBackupFile* b, std::string& name,
+                                      std::int32_t fa, bool& doRestore) {
+    BackupFile1RestoreFile(b, name, fa, doRestore);
+  };
+  BackupFile1->OnProgress = [this](archive::TBackupFile* b, std::string name,
+                                   archive::TPercentage percent, bool& go) {
+    BackupFile1Progress(b, std::move(name), percent, go);
+  };
 
-  auto* shortCut = new shell::TMyShortCut(this, plat::SystemShell(), services.Files(),
-                                          services.Registry());
-  ConfigureShortCut(*shortCut);
+  MyShortCut1 = new shell::TMyShortCut(this, plat::SystemShell(), services.Files(),
+                                       services.Registry());
+  ConfigureShortCut(*MyShortCut1);
 
   // The stored Online = True is not applied: the detector ignores it and starts offline.
   INetDetector1 = new net::TINetDetector(this, services.Probe(), services.Registry(), Backend());
@@ -207,7 +262,46 @@ void TForm1::FormCreate(gui::TComponent*) {
 }
 
 void TForm1::FormClose(gui::TComponent*, gui::TCloseAction& action) {
+  // Freeing the window now would pull it from under the restore that is pumping messages.
+  if (installing_) {
+    action = gui::TCloseAction::caNone;
+    return;
+  }
+  if (!uninstallDone_ && installDone_) {
+    try {
+      WriteInstallRecord();
+      recordFailed_ = false;
+    } catch (const std::exception&) {
+      // The first failure is shown by the exception display and the window stays open; a
+      // further close that fails as well says what that means and lets the installer end.
+      if (!recordFailed_) {
+        recordFailed_ = true;
+        throw;
+      }
+      gui::Application().MessageBox(kRecordNotWrittenText, kInstallFailedTitle,
+                                    plat::mb::kOk | plat::mb::kIconWarning);
+    }
+  }
   action = gui::TCloseAction::caFree;
+}
+
+void TForm1::WriteInstallRecord() {
+  plat::RegistryAccess reg(CurrentServices().Registry());
+  reg.SetRootKey(plat::kHKeyLocalMachine);
+  reg.SetLazyWrite(false);
+  // Without the key every write would go to the root key itself.
+  if (!reg.OpenKey(kInstallRecordKey, true)) throw plat::Error(kRecordKeyFailed);
+  reg.WriteString(kValueRootDir, LabelDir->Caption() + kRecordedProgram);
+  reg.WriteString(kValueVersion, version_);
+  reg.WriteString(kValueCognome, Edit1->Text());
+  reg.WriteString(kValueNome, Edit2->Text());
+  reg.WriteString(kValueIndirizzo, Edit7->Text());
+  reg.WriteString(kValueCitta, Edit3->Text());
+  reg.WriteString(kValueProv, Edit4->Text());
+  reg.WriteString(kValueEta, Edit5->Text());
+  reg.WriteString(kValueTel, Edit6->Text());
+  reg.WriteString(kValueMaschio, CheckBox1->Checked() ? kTrue : kFalse);
+  reg.CloseKey();
 }
 
 void TForm1::FormPaint(gui::TComponent*) {
@@ -215,13 +309,17 @@ void TForm1::FormPaint(gui::TComponent*) {
   Image4->AssignPicture(ImgBase->Picture());
 }
 
-void TForm1::Button2Click(gui::TComponent* sender) { Notebook1->SetPageIndex(sender->Tag()); }
+void TForm1::Button2Click(gui::TComponent* sender) {
+  if (installing_) return;  // the run's page stays until the run ends
+  Notebook1->SetPageIndex(sender->Tag());
+}
 
 void TForm1::Button3Click(gui::TComponent*) { Close(); }
 
 void TForm1::Button8Click(gui::TComponent*) { Close(); }
 
 void TForm1::Button5Click(gui::TComponent*) {
+  if (installing_) return;
   std::unique_ptr<TForm2> dialog(gui::Create<TForm2>(&gui::Application()));
   dialog->Edit1->SetText(LabelDir->Caption());
   if (dialog->ShowModal() == gui::mrOk) LabelDir->SetCaption(dialog->Edit1->Text());
@@ -231,7 +329,104 @@ void TForm1::Button1Click(gui::TComponent*) {
   // Without a located payload there is nothing to extract; the button is kept disabled then,
   // and a press that gets here anyway does nothing.
   if (!payloadLocated_ || !payload_) return;
-  // The installation run itself is added with the restore wiring.
+  // A press delivered while the restore pumps messages would start a second run inside the
+  // first, on the same stream.
+  if (installing_) return;
+
+  bool restored = false;
+  {
+    RunScope run(installing_);
+    runDestination_ = LabelDir->Caption();
+    ResetShortCutsForRun();
+    ProgressBar1->Show();
+    try {
+      payload_->Seek(payloadOffset_, plat::Stream::Origin::Begin);
+      restored = BackupFile1->RestoreFromStream(payload_.get(), std::string());
+    } catch (const std::exception&) {
+      restored = false;  // the payload could not be reached: nothing was extracted
+    }
+  }
+
+  if (!restored) {
+    // The engine has reported its own errors; the wizard stays as it was before the run.
+    ProgressBar1->SetPosition(0);
+    ProgressBar1->Hide();
+    gui::Application().MessageBox(kInstallFailedText, kInstallFailedTitle,
+                                  plat::mb::kOk | plat::mb::kIconError);
+    return;
+  }
+  installDone_ = true;
+  // An uninstall earlier in this window removed an older installation; this one is recorded.
+  uninstallDone_ = false;
+  gui::Application().MessageBox(kInstallDoneText, kInstallDoneTitle, plat::mb::kOk);
+  Close();
+}
+
+std::string TForm1::Destination() const {
+  return installing_ ? runDestination_ : LabelDir->Caption();
+}
+
+void TForm1::ResetShortCutsForRun() {
+  for (gui::TComponent* c : Components()) {
+    if (c->Tag() != kShortCutTag) continue;
+    auto* sc = dynamic_cast<shell::TMyShortCut*>(c);
+    if (!sc) continue;
+    auto it = initialIcons_.find(sc);
+    if (it == initialIcons_.end()) {
+      initialIcons_.emplace(sc, sc->IconPathName);
+    } else {
+      sc->IconPathName = it->second;
+    }
+  }
+}
+
+void TForm1::PrepareFolders(const std::string& destination) {
+  plat::FileSystem& fs = CurrentServices().Files();
+  const std::string folders[] = {destination, destination + "\\" + kTemplatesFolder,
+                                 destination + "\\" + kRtfTemplatesFolder};
+  try {
+    // One level each; a creation that fails is left to the engine, which makes the whole
+    // chain of every target before writing.
+    for (const std::string& folder : folders)
+      if (!fs.DirectoryExists(folder)) fs.CreateDir(folder);
+  } catch (const std::exception&) {
+    throw plat::Error(kFolderPreparationError);
+  }
+}
+
+void TForm1::BackupFile1RestoreFile(archive::TBackupFile*, std::string& Filename, std::int32_t,
+                                    bool& DoRestore) {
+  const std::string destination = Destination();
+  const std::string fileName = plat::ExtractFileName(Filename);
+  // Refusing the member ends the run with failure; nothing is written outside the folder.
+  if (!IsPlainFileName(fileName)) throw plat::Error(kUnsafeMemberName + Filename);
+  PrepareFolders(destination);
+
+  const std::string subfolder = SubfolderFor(RoutingExtension(Filename));
+  Filename = destination + "\\" + (subfolder.empty() ? "" : subfolder + "\\") + fileName;
+
+  // The links are made when the program is met, before its file is written.
+  const std::string upperName = AnsiUpperCase(fileName);
+  for (gui::TComponent* c : Components()) {
+    if (c->Tag() != kShortCutTag) continue;
+    auto* sc = dynamic_cast<shell::TMyShortCut*>(c);
+    if (!sc || AnsiUpperCase(sc->ExeName) != upperName) continue;
+    sc->FilePathName = Filename;
+    // Prefixed from the value before the run, so that a second match or a second run does
+    // not prefix the folder twice.
+    auto it = initialIcons_.find(sc);
+    const std::string icon = it != initialIcons_.end() ? it->second : sc->IconPathName;
+    if (!icon.empty()) sc->IconPathName = destination + "\\" + icon;
+    sc->CreateLink();
+  }
+  DoRestore = true;
+}
+
+void TForm1::BackupFile1Progress(archive::TBackupFile*, std::string, archive::TPercentage Percent,
+                                 bool&) {
+  ProgressBar1->SetPosition(Percent);
+  // The restore keeps the GUI thread busy; waiting for an idle paint would freeze the bar.
+  ProgressBar1->Repaint();
 }
 
 void TForm1::Button14Click(gui::TComponent*) {
@@ -240,12 +435,34 @@ void TForm1::Button14Click(gui::TComponent*) {
 }
 
 void TForm1::SendMail(gui::TComponent* sender) {
+  if (installing_) return;
   // The card's mail is sent by the mail component's wiring; until then the card only moves on.
   Notebook1->SetPageIndex(sender->Tag());
 }
 
 void TForm1::Deinstall(gui::TComponent*) {
-  // Removing a previous installation is added with the uninstaller.
+  if (installing_) return;
+  uninstallDone_ = true;
+  Button2->SetEnabled(false);
+  {
+    plat::RegistryAccess reg(CurrentServices().Registry());
+    reg.SetLazyWrite(false);
+    reg.SetRootKey(plat::kHKeyLocalMachine);
+    if (reg.OpenKey(kInstallRecordKey, false)) {
+      const std::string root = reg.ReadString(kValueRootDir);
+      for (const char* name : kRecordValues) reg.DeleteValue(name);
+      reg.CloseKey();
+      reg.DeleteKey(kInstallRecordKey);
+      MyShortCut1->FilePathName = root;
+      ProgressBar2->SetPosition(ProgressBar2->Position() + 1);
+      MyShortCut1->RemoveLink();
+      ProgressBar2->SetPosition(ProgressBar2->Position() + 1);
+      MyShortCut1->RemoveCartella(root, ProgressBar2);
+      ProgressBar2->SetPosition(ProgressBar2->Max());
+    }
+  }
+  gui::Application().MessageBox(kUninstalledText, gui::Application().Title(), plat::mb::kOk);
+  Button2->SetEnabled(true);
 }
 
 void TForm1::INetDetector1Changed(gui::TComponent*) {

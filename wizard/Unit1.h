@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@
 #include "platform/gui/Form.h"
 #include "platform/gui/StdControls.h"
 
+namespace shell {
+class TMyShortCut;
+}
+
 namespace wizard {
 
 // The install record: key under HKEY_LOCAL_MACHINE and the values the card is pre-filled from.
@@ -27,6 +32,22 @@ constexpr char kCaptionVersionPrefix[] = " Vers.";
 constexpr char kStatusOnline[] = "Connessione attiva";
 constexpr char kStatusOffline[] = "Per installare il programma dovete essere connessi a internet!";
 constexpr int kShortCutTag = 50;
+
+// The installation run's messages.
+constexpr char kInstallDoneText[] = "Lanciare il programma dall'icona sul desktop";
+constexpr char kInstallDoneTitle[] = "Installazione conclusa con successo";
+constexpr char kInstallFailedText[] =
+    "L'installazione non \xE8 stata completata. Controllare la cartella di destinazione e "
+    "riprovare.";
+constexpr char kInstallFailedTitle[] = "Installazione non riuscita";
+constexpr char kFolderPreparationError[] = "Impossibile creare la cartella destinazione";
+// Closing again after the install record could not be written.
+constexpr char kRecordNotWrittenText[] =
+    "L'installazione non \xE8 stata registrata: non sar\xE0 possibile disinstallare "
+    "Lumidesk da questo programma.";
+constexpr char kUninstalledText[] = "Zentaro \xE8 stato disinstallato";
+// The program file the install record names, whatever the payload holds.
+constexpr char kRecordedProgram[] = "\\Zentaro.exe";
 
 class TForm1 : public gui::TForm {
  public:
@@ -54,6 +75,7 @@ class TForm1 : public gui::TForm {
   // --- Non-visual components
   std::unique_ptr<archive::TBackupFile> BackupFile1;
   net::TINetDetector* INetDetector1;  // owned by the window
+  shell::TMyShortCut* MyShortCut1;    // owned by the window
 
   // --- Handlers
   void FormCreate(gui::TComponent* sender);
@@ -67,6 +89,10 @@ class TForm1 : public gui::TForm {
   void Button14Click(gui::TComponent* sender);
   void SendMail(gui::TComponent* sender);
   void Deinstall(gui::TComponent* sender);
+  void BackupFile1RestoreFile(archive::TBackupFile* sender, std::string& Filename,
+                              std::int32_t FA, bool& DoRestore);
+  void BackupFile1Progress(archive::TBackupFile* sender, std::string Filename,
+                           archive::TPercentage Percent, bool& Continue);
   void INetDetector1Changed(gui::TComponent* sender);
 
   // --- Owned state
@@ -80,10 +106,18 @@ class TForm1 : public gui::TForm {
   const std::string& SystemFolder() const { return systemFolder_; }
   bool InstallDone() const { return installDone_; }
   bool UninstallDone() const { return uninstallDone_; }
+  // True while an installation run is extracting (its handlers may run other handlers through
+  // the restore's message pumping).
+  bool Installing() const { return installing_; }
 
  private:
   gui::TNotifyEvent Handler(const std::string& name);
   void PrefillCard();
+  // The folder the run installs into: fixed at the start of a run, LabelDir otherwise.
+  std::string Destination() const;
+  void PrepareFolders(const std::string& destination);
+  void ResetShortCutsForRun();
+  void WriteInstallRecord();
 
   std::unique_ptr<plat::FileStream> payload_;
   std::uint32_t payloadOffset_ = 0;
@@ -93,6 +127,12 @@ class TForm1 : public gui::TForm {
   std::string systemFolder_;
   bool installDone_ = false;
   bool uninstallDone_ = false;
+  bool installing_ = false;
+  std::string runDestination_;
+  // IconPathName of each shell-integration component before the first run prefixed it.
+  std::map<shell::TMyShortCut*, std::string> initialIcons_;
+  // The install record could not be written at the last close.
+  bool recordFailed_ = false;
 };
 
 }  // namespace wizard
