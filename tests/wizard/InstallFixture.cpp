@@ -1,0 +1,126 @@
+// The installation-page fixture and its recording doubles.
+#include "InstallFixture.h"
+
+#include "platform/Shell.h"
+
+namespace wizardtest {
+
+void ObservedFiles::Tell(const char* op, const std::string& path) {
+  if (onCall) onCall(op, path);
+}
+
+std::unique_ptr<plat::FileStream> ObservedFiles::OpenRead(const std::string& path) {
+  return inner_.OpenRead(path);
+}
+std::unique_ptr<plat::FileStream> ObservedFiles::Create(const std::string& path) {
+  Tell("Create", path);
+  return inner_.Create(path);
+}
+std::unique_ptr<plat::FileStream> ObservedFiles::OpenWrite(const std::string& path) {
+  return inner_.OpenWrite(path);
+}
+bool ObservedFiles::FileExists(const std::string& path) {
+  Tell("FileExists", path);
+  return inner_.FileExists(path);
+}
+bool ObservedFiles::DirectoryExists(const std::string& path) {
+  return inner_.DirectoryExists(path);
+}
+bool ObservedFiles::CreateDir(const std::string& path) {
+  Tell("CreateDir", path);
+  return inner_.CreateDir(path);
+}
+bool ObservedFiles::ForceDirectories(const std::string& path) {
+  return inner_.ForceDirectories(path);
+}
+bool ObservedFiles::DeleteFile(const std::string& path) {
+  Tell("DeleteFile", path);
+  return inner_.DeleteFile(path);
+}
+bool ObservedFiles::RemoveDir(const std::string& path) {
+  Tell("RemoveDir", path);
+  return inner_.RemoveDir(path);
+}
+std::int32_t ObservedFiles::FileAge(const std::string& path) { return inner_.FileAge(path); }
+std::vector<plat::DirEntry> ObservedFiles::ListDirectory(const std::string& path) {
+  return inner_.ListDirectory(path);
+}
+
+long ObservedRegistry::OpenKey(plat::RegKey parent, const std::string& subKey,
+                               plat::RegKey& result) {
+  return inner_.OpenKey(parent, subKey, result);
+}
+long ObservedRegistry::CreateKey(plat::RegKey parent, const std::string& subKey,
+                                 plat::RegKey& result) {
+  return inner_.CreateKey(parent, subKey, result);
+}
+long ObservedRegistry::CloseKey(plat::RegKey key) { return inner_.CloseKey(key); }
+long ObservedRegistry::FlushKey(plat::RegKey key) { return inner_.FlushKey(key); }
+long ObservedRegistry::QueryValue(plat::RegKey key, const std::string& name, std::uint32_t& type,
+                                  std::vector<std::uint8_t>& data) {
+  return inner_.QueryValue(key, name, type, data);
+}
+long ObservedRegistry::SetValue(plat::RegKey key, const std::string& name, std::uint32_t type,
+                                const std::uint8_t* data, std::size_t size) {
+  valuesSet.push_back(name);
+  return inner_.SetValue(key, name, type, data, size);
+}
+long ObservedRegistry::DeleteValue(plat::RegKey key, const std::string& name) {
+  valuesDeleted.push_back(name);
+  return inner_.DeleteValue(key, name);
+}
+long ObservedRegistry::EnumKey(plat::RegKey key, std::uint32_t index, std::string& name) {
+  return inner_.EnumKey(key, index, name);
+}
+long ObservedRegistry::DeleteKey(plat::RegKey parent, const std::string& subKey) {
+  return inner_.DeleteKey(parent, subKey);
+}
+
+wizard::TForm1& InstallTest::OpenAtInstallPage(const std::vector<archive::WriterMember>& members) {
+  WriteInstaller(InstallerPath(), "3.0.0.3", members);
+  online_ = true;
+  auto& w = StartWizard();
+  Tick();
+  w.LabelDir->SetCaption(Dest());
+  w.Notebook1->SetPageIndex(kInstallPage);
+  return w;
+}
+
+std::string InstallTest::SpecialFolder(int csidl) {
+  std::string path;
+  EXPECT_TRUE(plat::SystemShell().SpecialFolderPath(csidl, path));
+  return path;
+}
+
+std::string InstallTest::StartMenuLink() const {
+  return SpecialFolder(plat::csidl::kStartMenu) + "\\Lumidesk\\Lumidesk.exe.lnk";
+}
+std::string InstallTest::ProgramsLink() const {
+  return SpecialFolder(plat::csidl::kPrograms) + "\\Lumidesk\\Lumidesk.exe.lnk";
+}
+std::string InstallTest::DesktopLink() const {
+  return SpecialFolder(plat::csidl::kDesktopDirectory) + "\\Lumidesk.lnk";
+}
+
+bool InstallTest::RecordExists() const {
+  return registry_.KeyExists(plat::kHKeyLocalMachine, "SOFTWARE\\NORTAVIA\\Zentaro");
+}
+
+std::string InstallTest::RecordValue(const std::string& name) const {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  if (!registry_.GetValue(plat::kHKeyLocalMachine, "SOFTWARE\\NORTAVIA\\Zentaro", name, type,
+                          data))
+    return "<missing>";
+  EXPECT_EQ(type, plat::reg::kSz) << name;
+  return std::string(data.begin(), data.end());
+}
+
+int InstallTest::BoxesTitled(const std::string& title) const {
+  int n = 0;
+  for (const auto& b : gui_.Boxes())
+    if (b.title == title) ++n;
+  return n;
+}
+
+}  // namespace wizardtest
