@@ -5,6 +5,8 @@
 //                                              chooser
 //   lumi-driver uninstall SETUP.EXE on|off      the uninstall button with and without the
 //                                              install record
+//   lumi-driver gating SETUP.EXE                offline gating, then online through a remote
+//                                              connection (run it without a network)
 // Exit code 0 when every expectation held; otherwise the first failure is printed.
 #include <cstdio>
 #include <string>
@@ -34,6 +36,14 @@ void ForceOnline() {
          "can write the remote connection value");
   const BYTE active[4] = {1, 0, 0, 0};
   RegSetValueExA(key, "Remote Connection", 0, REG_BINARY, active, sizeof active);
+  RegCloseKey(key);
+}
+
+void ClearRemoteConnection() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRemoteAccessKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    return;
+  RegDeleteValueA(key, "Remote Connection");
   RegCloseKey(key);
 }
 
@@ -202,6 +212,41 @@ void Walk(const std::string& exe) {
   CloseWith(app, w, "Button3");
 }
 
+const char kOnline[] = "Connessione attiva";
+const char kOffline[] = "Per installare il programma dovete essere connessi a internet!";
+
+// Run without a network (a namespace with no interfaces), where only the remote connection
+// value makes the detector see the machine online: online at start through the value, offline
+// once it goes (the detector then asks the network), online again when it comes back.
+void Gating(const std::string& exe) {
+  ForceOnline();
+  Installer app(exe, kTitle);
+  Wizard w(app);
+  auto expectStatus = [&](const char* text) {
+    Expect(WaitFor([&] { return TextOf(w["StatusBar1"]) == text; }, 8000),
+           std::string("the status bar says \"") + text + "\" (found \"" + TextOf(w["StatusBar1"]) +
+               "\")");
+  };
+  const char* const gatedButtons[] = {"Button2", "Button4", "Button1", "Button9"};
+  expectStatus(kOnline);
+  for (const char* gated : gatedButtons)
+    Expect(IsWindowEnabled(w[gated]) != FALSE, std::string(gated) + " is enabled online");
+
+  ClearRemoteConnection();
+  expectStatus(kOffline);
+  for (const char* gated : gatedButtons)
+    Expect(IsWindowEnabled(w[gated]) == FALSE, std::string(gated) + " is disabled offline");
+  for (const char* free : {"Button3", "Button13", "Button12", "Indietro", "Button5", "Button8",
+                           "Button7", "Button6", "Button11", "Button10"})
+    Expect(IsWindowEnabled(w[free]) != FALSE, std::string(free) + " stays enabled offline");
+  Snapshot("offline");
+
+  ForceOnline();
+  expectStatus(kOnline);
+  for (const char* gated : gatedButtons)
+    Expect(IsWindowEnabled(w[gated]) != FALSE, std::string(gated) + " is enabled again");
+}
+
 void Uninstall(const std::string& exe, bool recordPresent) {
   SetInstallRecord(recordPresent);
   Installer app(exe, kTitle);
@@ -216,7 +261,8 @@ void Uninstall(const std::string& exe, bool recordPresent) {
 
 int main(int argc, char** argv) {
   const std::string usage =
-      "usage: lumi-driver walk SETUP.EXE [SHOT_FOLDER] | uninstall SETUP.EXE on|off\n";
+      "usage: lumi-driver walk SETUP.EXE [SHOT_FOLDER] | uninstall SETUP.EXE on|off |\n"
+      "       gating SETUP.EXE\n";
   if (argc < 3) {
     std::fputs(usage.c_str(), stderr);
     return 2;
@@ -227,6 +273,8 @@ int main(int argc, char** argv) {
     if (command == "walk") {
       if (argc > 3) driver::SetShotFolder(argv[3]);
       Walk(exe);
+    } else if (command == "gating") {
+      Gating(exe);
     } else if (command == "uninstall" && argc > 3) {
       Uninstall(exe, std::string(argv[3]) == "on");
     } else {
