@@ -341,6 +341,38 @@ TEST_F(Win32BackendTest, ModalFormDisablesItsOwnerUntilItCloses) {
   EXPECT_FALSE(IsWindow(gone));
 }
 
+TEST_F(Win32BackendTest, KeyboardReachesControlsByMnemonicAndTabOrderSkipsHiddenPages) {
+  auto* book = Add<TNotebook>("Notebook1", nullptr, 0, 0, 300, 150);
+  TPage* first = book->AddPage("a");
+  TPage* second = book->AddPage("b");
+  first->SetBounds(0, 0, 300, 150);
+  second->SetBounds(0, 0, 300, 150);
+  book->SetPageIndex(0);
+  auto* back = Add<TButton>("Back", first, 10, 10, 75, 25, "<<&Indietro");
+  auto* hidden = Add<TButton>("Hidden", second, 10, 10, 75, 25, "&Si");
+  auto* close = Add<TButton>("Close", nullptr, 10, 160, 75, 25, "&Chiudi");
+  int closes = 0, hiddens = 0;
+  close->OnClick = [&](TComponent*) { ++closes; };
+  hidden->OnClick = [&](TComponent*) { ++hiddens; };
+  form_->Show();
+  SetForegroundWindow(WindowOf(*form_));
+  SetFocus(WindowOf(*back));
+  ASSERT_EQ(GetFocus(), WindowOf(*back));
+
+  // Tab goes from the page's button past the hidden page to the form's button.
+  PostMessageA(WindowOf(*back), WM_KEYDOWN, VK_TAB, 0);
+  gui_.ProcessMessages();
+  EXPECT_EQ(GetFocus(), WindowOf(*close));
+
+  // Alt+C presses "&Chiudi"; Alt+S finds no showing control.
+  PostMessageA(GetFocus(), WM_SYSCHAR, 'c', 1 << 29);
+  gui_.ProcessMessages();
+  EXPECT_EQ(closes, 1);
+  PostMessageA(GetFocus(), WM_SYSCHAR, 's', 1 << 29);
+  gui_.ProcessMessages();
+  EXPECT_EQ(hiddens, 0);
+}
+
 // --- Hidden windows and timers --------------------------------------------------------------
 
 TEST_F(Win32BackendTest, HiddenWindowTimersTickThroughTheMessageLoopUntilKilled) {

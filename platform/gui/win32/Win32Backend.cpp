@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/win32/Win32Error.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ExtControls.h"
 #include "platform/gui/FileControls.h"
@@ -222,7 +223,10 @@ void Win32Backend::RealizeForm(TForm& form) {
   if (main && main != &form) owner = WindowOf(*main);
   HWND hwnd = CreateWindowExA(exStyle, kFormClass, form.Caption().c_str(), style, x, y, w, h,
                               owner, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd) throw plat::Error("Cannot create the window of " + form.Name());
+  if (!hwnd) {
+    const DWORD code = GetLastError();
+    throw plat::Error(plat::win32::DescribeError("CreateWindowEx", form.Name(), code));
+  }
   form.SetBackendData(reinterpret_cast<std::uintptr_t>(hwnd));
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&form));
   if (!form.Name().empty())
@@ -243,7 +247,10 @@ void Win32Backend::CreateControlWindow(TControl& c, HWND parent) {
                               c.Width(), WindowHeight(c), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
                               GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd) throw plat::Error("Cannot create the window of " + c.Name());
+  if (!hwnd) {
+    const DWORD code = GetLastError();
+    throw plat::Error(plat::win32::DescribeError("CreateWindowEx", c.Name(), code));
+  }
   c.SetBackendData(reinterpret_cast<std::uintptr_t>(hwnd));
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
   if (!c.Name().empty())
