@@ -26,21 +26,27 @@ source "$root/cmake/wine/env.sh"
 shots=$build/screenshots
 rm -rf "$shots"
 mkdir -p "$shots"
-"$LUMI_WINE" "$driver" walk "$setup" "$shots" >"$shots/driver.log" 2>&1 &
-driver_pid=$!
-# The driver asks for a picture with "<name>.request" and waits for "<name>.png".
-while kill -0 "$driver_pid" 2>/dev/null; do
-  for request in "$shots"/*.request; do
-    [[ -e "$request" ]] || continue
-    name=$(basename "$request" .request)
-    import -display "$DISPLAY" -window root "$shots/$name.tmp.png"
-    mv "$shots/$name.tmp.png" "$shots/$name.png"
-    rm -f "$request"
+# Runs the driver; it asks for a picture with "<name>.request" and waits for "<name>.png".
+drive() {
+  "$LUMI_WINE" "$driver" "$@" >>"$shots/driver.log" 2>&1 &
+  local pid=$! rc=0
+  while kill -0 "$pid" 2>/dev/null; do
+    for request in "$shots"/*.request; do
+      [[ -e "$request" ]] || continue
+      name=$(basename "$request" .request)
+      import -display "$DISPLAY" -window root "$shots/$name.tmp.png"
+      mv "$shots/$name.tmp.png" "$shots/$name.png"
+      rm -f "$request"
+    done
+    sleep 0.1
   done
-  sleep 0.1
-done
+  wait "$pid" || rc=$?
+  return "$rc"
+}
 rc=0
-wait "$driver_pid" || rc=$?
+drive walk "$setup" "$shots" || rc=$?
+# The end of an installation run, into a folder of the prefix's drive C:.
+drive install "$setup" 'c:\lumi\screenshots' "$shots" || rc=$?
 cat "$shots/driver.log"
 ls "$shots"/*.png 2>/dev/null || true
 exit "$rc"

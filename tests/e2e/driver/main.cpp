@@ -5,6 +5,7 @@
 //                                              chooser
 //   lumi-driver uninstall SETUP.EXE on|off      the uninstall button with and without the
 //                                              install record
+//   lumi-driver install SETUP.EXE DIR [SHOTS]   a whole installation into DIR
 //   lumi-driver gating SETUP.EXE                offline gating, then online through a remote
 //                                              connection (run it without a network)
 // Exit code 0 when every expectation held; otherwise the first failure is printed.
@@ -247,6 +248,38 @@ void Gating(const std::string& exe) {
     Expect(IsWindowEnabled(w[gated]) != FALSE, std::string(gated) + " is enabled again");
 }
 
+// The installation run: forward to the last page, "Installa", the progress bar while files are
+// written, the closing box, and the product's program in the destination folder.
+void Install(const std::string& exe, const std::string& destination) {
+  ForceOnline();
+  Installer app(exe, kTitle);
+  Wizard w(app);
+  Expect(WaitFor([&] { return TextOf(w["StatusBar1"]) == kOnline; }, 8000), "online");
+  w.Go("Button2", "Meil");
+  w.Go("Button12", "due");
+  Click(w["Button5"], "Button5");
+  HWND chooser = app.WaitForForm("Form2");
+  driver::Type(app.Control(chooser, "Edit1"), destination);
+  Click(app.Control(chooser, "Button1"), "Conferma");
+  Expect(WaitFor([&] { return TextOf(w["LabelDir"]) == destination; }), "destination chosen");
+  w.Go("Button4", "Tre");
+  w.Go("Button6", "erwe");
+  w.Go("Button1", "Quattro");
+  Click(w["Button9"], "Installa");
+  Expect(WaitFor([&] { return driver::Showing(w["ProgressBar1"]); }, 5000),
+         "the progress bar shows during the run");
+  HWND box = app.WaitForMessageBox(60000);
+  Expect(box != nullptr, "a box ends the run");
+  Snapshot("installed");
+  ExpectText(box, "Installazione conclusa con successo", "title of the closing box");
+  ExpectText(GetDlgItem(box, 0xFFFF), "Lanciare il programma dall'icona sul desktop",
+             "text of the closing box");
+  PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  app.WaitForExit(30000);
+  const std::string program = destination + "\\lumidesk.exe";
+  Expect(GetFileAttributesA(program.c_str()) != INVALID_FILE_ATTRIBUTES, program + " exists");
+}
+
 void Uninstall(const std::string& exe, bool recordPresent) {
   SetInstallRecord(recordPresent);
   Installer app(exe, kTitle);
@@ -262,7 +295,7 @@ void Uninstall(const std::string& exe, bool recordPresent) {
 int main(int argc, char** argv) {
   const std::string usage =
       "usage: lumi-driver walk SETUP.EXE [SHOT_FOLDER] | uninstall SETUP.EXE on|off |\n"
-      "       gating SETUP.EXE\n";
+      "       gating SETUP.EXE | install SETUP.EXE DIR [SHOT_FOLDER]\n";
   if (argc < 3) {
     std::fputs(usage.c_str(), stderr);
     return 2;
@@ -273,6 +306,9 @@ int main(int argc, char** argv) {
     if (command == "walk") {
       if (argc > 3) driver::SetShotFolder(argv[3]);
       Walk(exe);
+    } else if (command == "install" && argc > 3) {
+      if (argc > 4) driver::SetShotFolder(argv[4]);
+      Install(exe, argv[3]);
     } else if (command == "gating") {
       Gating(exe);
     } else if (command == "uninstall" && argc > 3) {
