@@ -241,7 +241,15 @@ TEST_F(InstallRunTest, ARepeatedRunIntoAnotherFolderStartsFromTheInitialIconPath
   ASSERT_FALSE(w.InstallDone());
   EXPECT_EQ(w.MyShortCut1->IconPathName, InDest("search.ico"));
   w.LabelDir->SetCaption(Path("other"));
+  std::string iconAtStart = "<not seen>";
+  auto inner = w.BackupFile1->OnRestoreFile;
+  w.BackupFile1->OnRestoreFile = [&](archive::TBackupFile* b, std::string& n, std::int32_t fa,
+                                     bool& d) {
+    if (iconAtStart == "<not seen>") iconAtStart = w.MyShortCut1->IconPathName;
+    inner(b, n, fa, d);
+  };
   ASSERT_TRUE(PressInstall());
+  EXPECT_EQ(iconAtStart, "search.ico");
   EXPECT_TRUE(w.InstallDone());
   EXPECT_EQ(w.MyShortCut1->IconPathName, Path("other\\search.ico"));
   EXPECT_EQ(w.MyShortCut1->FilePathName, Path("other\\Lumidesk.exe"));
@@ -274,6 +282,8 @@ TEST_F(InstallRunTest, NamesThatWouldLeaveTheDestinationAreNeverWritten) {
   for (const char* stored : {"c:\\a/../../escaped", "c:\\src\\..", "c:\\src\\", "c:.."}) {
     auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "p"),
                                  MemoryMember(stored, "hostile")});
+    // Windows resolves ".." in the text; the POSIX stand-in needs the folder it steps out of.
+    ASSERT_TRUE(plat::RealFileSystem().ForceDirectories(InDest("a")));
     ASSERT_TRUE(PressInstall()) << stored;
     EXPECT_FALSE(w.InstallDone()) << stored;
     EXPECT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1) << stored;
@@ -315,7 +325,9 @@ TEST_F(InstallRunTest, ASecondPressDuringTheRunIsRefused) {
   gui_.PostClick(*w.Button9);
   ASSERT_TRUE(PressInstall());
   EXPECT_EQ(runs, 1);
-  EXPECT_EQ(BoxesTitled(wizard::kInstallDoneTitle), 1);
+  // A run inside the run would leave the outer one reading a moved stream and failing.
+  ASSERT_EQ(gui_.Boxes().size(), 1u);
+  EXPECT_EQ(gui_.Boxes()[0].title, wizard::kInstallDoneTitle);
   EXPECT_EQ(w.MyShortCut1->IconPathName, InDest("search.ico"));
 }
 
