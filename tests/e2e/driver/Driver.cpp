@@ -90,9 +90,11 @@ void ExpectText(HWND hwnd, const std::string& expected, const std::string& what)
 
 void Click(HWND button, const std::string& what) {
   // Wine delivers BN_CLICKED for BM_CLICK even to a disabled button; a user could not click it.
+  // A button may be off for a moment (the online detector's tick can turn the forward buttons
+  // off and on again within one message), so the driver waits as a user would.
   Expect(button != nullptr, what + " exists");
-  Expect(IsWindowVisible(button) != FALSE, what + " is visible");
-  Expect(IsWindowEnabled(button) != FALSE, what + " is enabled");
+  Expect(WaitFor([&] { return IsWindowVisible(button) != FALSE; }, 3000), what + " is visible");
+  Expect(WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 3000), what + " is enabled");
   PostMessageA(button, BM_CLICK, 0, 0);
 }
 

@@ -72,8 +72,9 @@ class Wizard {
     HWND b = (*this)[name];
     ExpectText(b, caption, name);
     Expect(driver::Showing(b), std::string(name) + " is visible");
-    Expect((IsWindowEnabled(b) != FALSE) == enabled,
-           std::string(name) + (enabled ? " is enabled" : " is disabled"));
+    Expect(WaitFor([&] { return (IsWindowEnabled(b) != FALSE) == enabled; }, 3000),
+           std::string(name) + (enabled ? " is enabled" : " is disabled") + " (status bar: \"" +
+               TextOf((*this)["StatusBar1"]) + "\")");
   }
   // Clicks and waits until the page is the only one showing.
   void Go(const char* button, const char* page) {
@@ -213,6 +214,12 @@ void Walk(const std::string& exe) {
   CloseWith(app, w, "Button3");
 }
 
+// Without a network the detector's tick reports offline and then, reading the remote connection,
+// online again, within one message: a forward button can be seen off for that moment.
+bool EnabledWithin(HWND button) {
+  return WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 3000);
+}
+
 const char kOnline[] = "Connessione attiva";
 const char kOffline[] = "Per installare il programma dovete essere connessi a internet!";
 
@@ -231,7 +238,7 @@ void Gating(const std::string& exe) {
   const char* const gatedButtons[] = {"Button2", "Button4", "Button1", "Button9"};
   expectStatus(kOnline);
   for (const char* gated : gatedButtons)
-    Expect(IsWindowEnabled(w[gated]) != FALSE, std::string(gated) + " is enabled online");
+    Expect(EnabledWithin(w[gated]), std::string(gated) + " is enabled online");
 
   ClearRemoteConnection();
   expectStatus(kOffline);
@@ -245,7 +252,7 @@ void Gating(const std::string& exe) {
   ForceOnline();
   expectStatus(kOnline);
   for (const char* gated : gatedButtons)
-    Expect(IsWindowEnabled(w[gated]) != FALSE, std::string(gated) + " is enabled again");
+    Expect(EnabledWithin(w[gated]), std::string(gated) + " is enabled again");
 }
 
 // The installation run: forward to the last page, "Installa", the progress bar while files are
