@@ -86,6 +86,14 @@ wizard::TForm1& InstallTest::OpenAtInstallPage(const std::vector<archive::Writer
   return w;
 }
 
+void InstallTest::RemoveLinks() {
+  plat::FileSystem& fs = plat::RealFileSystem();
+  for (const std::string& link : {StartMenuLink(), ProgramsLink(), DesktopLink()})
+    fs.DeleteFile(link);
+  for (int csidl : {plat::csidl::kStartMenu, plat::csidl::kPrograms})
+    fs.RemoveDir(SpecialFolder(csidl) + "\\Lumidesk");
+}
+
 std::string InstallTest::SpecialFolder(int csidl) {
   std::string path;
   EXPECT_TRUE(plat::SystemShell().SpecialFolderPath(csidl, path));

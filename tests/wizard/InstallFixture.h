@@ -62,6 +62,12 @@ class ObservedRegistry : public plat::RegistryBackend {
 
 class InstallTest : public WizardTest {
  protected:
+  // The links live in the user's real special folders on Windows: none is left from another
+  // test, and none is left behind.
+  InstallTest() { RemoveLinks(); }
+  ~InstallTest() override { RemoveLinks(); }
+  void RemoveLinks();
+
   static constexpr int kInstallPage = 5;
   static constexpr int kWelcomePage = 0;
 
