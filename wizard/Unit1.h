@@ -3,7 +3,12 @@
 // install record; FormCreate then opens the program's own file, locates the payload, reads the
 // archive's title and catalogue, extends the caption, remembers the system folder and probes
 // for a previous installation. The handlers are the window's behaviour: navigation by Tag, the
-// online gating, the picture copies at paint time, the folder chooser and closing.
+// online gating, the picture copies at paint time, the folder chooser, the installation run
+// with its file routing, closing with the install record, and the uninstall.
+//
+// While a run extracts, the restore pumps messages, so other handlers can run inside it: a
+// second "Installa", a page change, "Cambia", the uninstall and closing are refused until the
+// run has ended.
 #pragma once
 
 #include <cstdint>
