@@ -316,7 +316,11 @@ TEST_F(Win32BackendTest, LabelsDrawInTheFontColourOnTheirOwnColour) {
 }
 
 TEST_F(Win32BackendTest, ModalFormDisablesItsOwnerUntilItCloses) {
+  Add<TButton>("First", nullptr, 10, 10, 75, 25, "&Indietro");
+  auto* change = Add<TButton>("Change", nullptr, 10, 40, 75, 25, "Cambia");
   form_->Show();
+  SetForegroundWindow(WindowOf(*form_));
+  SetFocus(WindowOf(*change));
   auto* dialog = Create<TForm>(&app_);
   dialog->SetClientSize(200, 100);
   dialog->SetBorderStyle(TBorderStyle::bsDialog);
@@ -336,6 +340,8 @@ TEST_F(Win32BackendTest, ModalFormDisablesItsOwnerUntilItCloses) {
   EXPECT_TRUE(IsWindowEnabled(WindowOf(*form_)));
   EXPECT_EQ(GetWindow(WindowOf(*dialog), GW_OWNER), WindowOf(*form_));
   EXPECT_FALSE(IsWindowVisible(WindowOf(*dialog)));
+  gui_.ProcessMessages();
+  EXPECT_EQ(GetFocus(), WindowOf(*change)) << "focus returns where the user left it";
   HWND gone = WindowOf(*dialog);
   delete dialog;
   EXPECT_FALSE(IsWindow(gone));

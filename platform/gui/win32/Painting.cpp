@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kAppIconId = 1;  // the icon's id in the resource script
 constexpr int kGroupTextIndent = 8;
+constexpr char kFocusProperty[] = "LumiFocus";
 
 void Fill(HDC dc, const RECT& r, COLORREF colour) {
   FillRect(dc, &r, Win32Backend::Instance()->BrushFor(colour));
@@ -123,6 +124,7 @@ void PaintContainer(HWND hwnd) {
 
 LRESULT FormBody(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
+  if (msg == WM_NCDESTROY) RemovePropA(hwnd, kFocusProperty);
   if (CommonMessage(hwnd, msg, wParam, lParam, result)) return result;
   TControl* c = ControlOf(hwnd);
   if (!c) return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -144,17 +146,23 @@ LRESULT FormBody(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       Application().Dispatch([&] { form.Paint(); });
       return 0;
     }
-    case WM_ACTIVATE:
-      // Focus goes back where the user left it, or to the first control that takes it.
-      if (LOWORD(wParam) != WA_INACTIVE) {
+    case WM_ACTIVATE: {
+      // Focus goes back to the control the user left (the chooser's "Cambia" once the chooser
+      // closes), or to the first control that takes it.
+      if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (!focus || GetAncestor(focus, GA_ROOT) != hwnd || !IsWindowVisible(focus)) {
-          HWND next = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-          if (next) SetFocus(next);
-        }
+        if (focus && IsChild(hwnd, focus)) SetPropA(hwnd, kFocusProperty, focus);
         return 0;
       }
-      break;
+      HWND saved = static_cast<HWND>(GetPropA(hwnd, kFocusProperty));
+      if (saved && IsWindow(saved) && IsChild(hwnd, saved) && IsWindowVisible(saved) &&
+          IsWindowEnabled(saved)) {
+        SetFocus(saved);
+      } else if (HWND next = GetNextDlgTabItem(hwnd, nullptr, FALSE)) {
+        SetFocus(next);
+      }
+      return 0;
+    }
     default:
       break;
   }
