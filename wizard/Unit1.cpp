@@ -348,7 +348,8 @@ void TForm1::Button1Click(gui::TComponent*) {
   }
 
   if (!restored) {
-    // The engine has reported its own errors; the wizard stays as it was before the run.
+    // The engine has reported its own errors; the controls go back to their state before the
+    // run, so that the user can change the folder and try again.
     ProgressBar1->SetPosition(0);
     ProgressBar1->Hide();
     gui::Application().MessageBox(kInstallFailedText, kInstallFailedTitle,
