@@ -1,6 +1,8 @@
 // The POSIX stand-in for the Windows file layer. Windows paths are mapped onto a folder tree:
 // "X:\a\b" becomes "<drive root>/x/a/b", "\" and "/" both separate, rooted POSIX paths stay as
-// they are and other paths are relative to the current folder. DOS date-times are local time.
+// they are and other paths are relative to the current folder. As on Windows, the components of
+// a Windows path find existing entries whatever their letter case. DOS date-times are local
+// time.
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -45,18 +47,99 @@ std::string DefaultDriveRoot() {
 
 bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
-// The POSIX path for a path of this layer.
+// Windows compares file names without regard to letter case; this folds a Windows-1252 byte
+// to its capital so that two spellings of one name compare equal. Letters without a capital
+// in the code page (the sharp s) stay as they are, as on Windows.
+unsigned char FoldCase(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - ('a' - 'A'));
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x9A: return 0x8A;  // s caron
+    case 0x9C: return 0x8C;  // oe
+    case 0x9E: return 0x8E;  // z caron
+    case 0xFF: return 0x9F;  // y diaeresis
+    default: return c;
+  }
+}
+
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+bool EntryExists(const std::string& posix) {
+  struct stat st;
+  return ::lstat(posix.c_str(), &st) == 0;
+}
+
+// The entry of the folder whose name equals `name` but for letter case, or "" when there is
+// none. Should the host hold several such entries (its names are case-sensitive), the
+// byte-wise first one is taken, so that every call picks the same entry.
+std::string MatchInFolder(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return std::string();
+  std::string match;
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string entry = e->d_name;
+    if (SameNameIgnoringCase(entry, name) && (match.empty() || entry < match)) match = entry;
+  }
+  ::closedir(dir);
+  return match;
+}
+
+// `prefix` + `rest` (a POSIX path), where each component of `rest` that does not exist with the
+// given spelling takes the spelling of an entry of its folder that differs only in letter case,
+// as Windows finds it. The exact path is tried first, so a name that exists as given costs one
+// lstat; a folder is listed only on a miss. From the first component that matches nothing on,
+// the spelling given is kept: that is where new entries get created, under the names asked for.
+std::string ResolveCase(const std::string& prefix, const std::string& rest) {
+  std::string out = prefix + rest;
+  if (EntryExists(out)) return out;
+  out = prefix;
+  std::size_t pos = 0;
+  while (pos < rest.size()) {
+    if (rest[pos] == '/') {
+      out += '/';
+      ++pos;
+      continue;
+    }
+    std::size_t end = rest.find('/', pos);
+    if (end == std::string::npos) end = rest.size();
+    const std::string name = rest.substr(pos, end - pos);
+    if (name != "." && name != ".." && !EntryExists(out + name)) {
+      const std::string match = MatchInFolder(out, name);
+      if (match.empty()) return out + rest.substr(pos);  // nothing below can exist either
+      out += match;
+    } else {
+      out += name;
+    }
+    pos = end;
+  }
+  return out;
+}
+
+// The POSIX path for a path of this layer. Paths that came as Windows paths (with a drive
+// letter, or relative with "\" separators) find their entries regardless of letter case;
+// rooted POSIX paths and plain relative ones are taken as spelled.
 std::string MapPath(const std::string& path) {
   std::string rest = path;
   std::string prefix;
+  bool windows = false;
   if (rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == ':') {
+    windows = true;
     prefix = DriveRoot() + "/" +
              static_cast<char>(std::tolower(static_cast<unsigned char>(rest[0])));
     rest = rest.substr(2);
     if (!rest.empty() && rest[0] != '\\' && rest[0] != '/') prefix += '/';
+  } else {
+    windows = !rest.empty() && rest[0] != '/' && rest.find('\\') != std::string::npos;
   }
   std::replace(rest.begin(), rest.end(), '\\', '/');
-  return prefix + rest;
+  return windows ? ResolveCase(prefix, rest) : prefix + rest;
 }
 
 std::string Describe(const std::string& what, const std::string& path, int err) {
