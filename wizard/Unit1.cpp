@@ -1,6 +1,6 @@
 // The wizard window: construction, start-up and the handlers of navigation, online gating,
-// paint, the folder chooser, the installation run with its file routing, closing with the
-// install record, and the uninstall.
+// paint, the folder chooser, the statistics card with its mail and the Flash viewer check, the
+// installation run with its file routing, closing with the install record, and the uninstall.
 #include "wizard/Unit1.h"
 
 #include <exception>
@@ -9,10 +9,12 @@
 
 #include "archive/Payload.h"
 #include "platform/Error.h"
+#include "platform/Launch.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/gui/Application.h"
 #include "shell/ShortCut.h"
+#include "wizard/Configuration.h"
 #include "wizard/FileRouting.h"
 #include "wizard/Layouts.h"
 #include "wizard/Services.h"
@@ -182,6 +184,13 @@ TForm1::TForm1(gui::TComponent* owner) : TForm(owner) {
   MyShortCut1 = new shell::TMyShortCut(this, plat::SystemShell(), services.Files(),
                                        services.Registry());
   ConfigureShortCut(*MyShortCut1);
+
+  // The card's mail goes to the user's mail client without its dialogs; nobody listens to the
+  // outcome.
+  MapiUse1 = new net::TMapiControl(this);
+  MapiUse1->SetName("MapiUse1");
+  MapiUse1->ShowDialog = false;
+  MapiUse1->UseAppHandle = false;
 
   // The stored Online = True is not applied: the detector ignores it and starts offline.
   INetDetector1 = new net::TINetDetector(this, services.Probe(), services.Registry(), Backend());
@@ -431,14 +440,79 @@ void TForm1::BackupFile1Progress(archive::TBackupFile*, std::string, archive::TP
 }
 
 void TForm1::Button14Click(gui::TComponent*) {
-  // The download page is opened by the Flash viewer check's wiring; the panel goes either way.
   Panel10->Hide();
+  // The browser shows the page or it does not; the wizard has nothing more to tell the user.
+  plat::ShellOpen(BackendData(), kFlashDownloadPage);
+}
+
+bool TForm1::CardComplete() const {
+  // Blanks count as filled; the phone is optional.
+  for (const gui::TEdit* required : {Edit7, Edit1, Edit2, Edit3, Edit4, Edit5})
+    if (required->Text().empty()) return false;
+  return true;
+}
+
+std::string TForm1::CardBody() const {
+  struct Line {
+    const char* tag;
+    std::string value;
+  };
+  const Line lines[] = {
+      {"Cognome", Edit1->Text()},   {"Nome", Edit2->Text()}, {"Indirizzo", Edit7->Text()},
+      {"Citta", Edit3->Text()},     {"Prov", Edit4->Text()}, {"Eta", Edit5->Text()},
+      {"Cellulare", Edit6->Text()}, {"Maschio", CheckBox1->Checked() ? "TRUE" : "FALSE"},
+      {"VERSIONE", version_},
+  };
+  static const char kLineEnd[] = "\r\n";
+  std::string body;
+  for (const Line& l : lines) {
+    body += std::string("<") + l.tag + ">" + l.value + "</" + l.tag + ">" + kLineEnd;
+  }
+  body += kCardAcceptLine;
+  body += kLineEnd;
+  // The notice as the box holds it now (the user may have edited it), nothing added after it.
+  body += Memo3->Text();
+  return body;
+}
+
+void TForm1::CheckFlashViewer() {
+  // Start-up reads the system folder after locating the payload; when it stopped before that,
+  // the folder is asked for now rather than testing paths below the drive's root.
+  const std::string system = systemFolder_.empty() ? plat::SystemDirectory() : systemFolder_;
+  plat::FileSystem& fs = CurrentServices().Files();
+  const bool present =
+      fs.FileExists(system + "\\" + kFlashControlFile) ||
+      fs.FileExists(system + "\\" + kFlashSubfolder + "\\" + kFlashControlFile);
+  if (present) Panel10->Hide();
+  else Panel10->Show();
 }
 
 void TForm1::SendMail(gui::TComponent* sender) {
   if (installing_) return;
-  // The card's mail is sent by the mail component's wiring; until then the card only moves on.
-  Notebook1->SetPageIndex(sender->Tag());
+  const int target = sender->Tag();
+  if (RadioButton1->Checked()) {
+    if (!CardComplete()) {
+      gui::Application().MessageBox(kIncompleteCardText, kIncompleteCardTitle,
+                                    plat::mb::kOk | plat::mb::kIconError);
+      return;
+    }
+    MapiUse1->FromName = Edit1->Text() + " " + Edit2->Text();
+    MapiUse1->SetRecipients({kStatisticsMailbox});
+    MapiUse1->Subject = kCardSubject;
+    MapiUse1->Body = CardBody();
+    try {
+      MapiUse1->Send();
+    } catch (const std::exception&) {
+      // Whether the card reached the vendor is not the user's concern: a mail client that
+      // breaks down must not keep the product from being installed.
+    }
+  }
+  CheckFlashViewer();
+  if (target == kFolderPage && !RadioButton1->Checked()) {
+    gui::Application().MessageBox(kAcceptNoticeText, gui::Application().Title(), plat::mb::kOk);
+    return;
+  }
+  Notebook1->SetPageIndex(target);
 }
 
 void TForm1::Deinstall(gui::TComponent*) {

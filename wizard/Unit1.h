@@ -19,6 +19,7 @@
 
 #include "archive/BackupFile.h"
 #include "net/INetDetector.h"
+#include "net/MapiControl.h"
 #include "platform/Files.h"
 #include "platform/gui/ExtControls.h"
 #include "platform/gui/Form.h"
@@ -37,6 +38,17 @@ constexpr char kCaptionVersionPrefix[] = " Vers.";
 constexpr char kStatusOnline[] = "Connessione attiva";
 constexpr char kStatusOffline[] = "Per installare il programma dovete essere connessi a internet!";
 constexpr int kShortCutTag = 50;
+
+// The statistics card.
+constexpr int kFolderPage = 2;
+constexpr char kIncompleteCardText[] = "Dati incompleti";
+constexpr char kIncompleteCardTitle[] = "Completa modulo!";
+constexpr char kAcceptNoticeText[] = "Per continuare accettare quanto previsto dall'informativa";
+constexpr char kCardSubject[] = "Scheda statistica Zentaro";
+constexpr char kCardAcceptLine[] = "Accetto quanto segue:";
+// The Flash viewer's control file, looked for in the system folder and in this subfolder of it.
+constexpr char kFlashControlFile[] = "SWFLASH.OCX";
+constexpr char kFlashSubfolder[] = "MACROMED\\FLASH";
 
 // The installation run's messages.
 constexpr char kInstallDoneText[] = "Lanciare il programma dall'icona sul desktop";
@@ -81,6 +93,7 @@ class TForm1 : public gui::TForm {
   std::unique_ptr<archive::TBackupFile> BackupFile1;
   net::TINetDetector* INetDetector1;  // owned by the window
   shell::TMyShortCut* MyShortCut1;    // owned by the window
+  net::TMapiControl* MapiUse1;        // owned by the window
 
   // --- Handlers
   void FormCreate(gui::TComponent* sender);
@@ -100,6 +113,13 @@ class TForm1 : public gui::TForm {
                            archive::TPercentage Percent, bool& Continue);
   void INetDetector1Changed(gui::TComponent* sender);
 
+  // The card as mailed: tagged lines of the fields, the version, the acceptance line and the
+  // privacy notice as Memo3 holds it now.
+  std::string CardBody() const;
+  // Shows Panel10 on the folder page when the Flash viewer's control file is missing from the
+  // system folder, hides it when it is there.
+  void CheckFlashViewer();
+
   // --- Owned state
   plat::FileStream* PayloadStream() const { return payload_.get(); }
   std::uint32_t PayloadOffset() const { return payloadOffset_; }
@@ -118,6 +138,8 @@ class TForm1 : public gui::TForm {
  private:
   gui::TNotifyEvent Handler(const std::string& name);
   void PrefillCard();
+  // True when every required field of the card has at least one character.
+  bool CardComplete() const;
   // The folder the run installs into: fixed at the start of a run, LabelDir otherwise.
   std::string Destination() const;
   void PrepareFolders(const std::string& destination);
