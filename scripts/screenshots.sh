@@ -22,6 +22,8 @@ if [[ -f "$LUMI_WINE_DIR/unusable" ]]; then
 fi
 # shellcheck source=../cmake/wine/env.sh
 source "$root/cmake/wine/env.sh"
+# Afterwards the Wine server writes the registry and the X server setup.sh started stops.
+trap '"$root/cmake/wine/teardown.sh" "$LUMI_WINE_DIR" "$arch" >/dev/null' EXIT
 
 shots=$build/screenshots
 rm -rf "$shots"
