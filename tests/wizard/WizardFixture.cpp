@@ -50,10 +50,20 @@ WizardTest::WizardTest() {
     return online_;
   };
   plat::SetModuleFileNameOverride(InstallerPath());
+  plat::SetMailSink([this](plat::MailWindow parent, const plat::MailMessage& m, std::uint32_t f) {
+    mails_.push_back({parent, m, f});
+    return mailResult_;
+  });
+  plat::SetShellOpenSink([this](plat::LaunchWindow, const std::string& target) {
+    opened_.push_back(target);
+    return true;
+  });
 }
 
 WizardTest::~WizardTest() {
   plat::SetModuleFileNameOverride("");
+  plat::SetMailSink(nullptr);
+  plat::SetShellOpenSink(nullptr);
   wizard::ResetServices();
 }
 

@@ -12,6 +12,8 @@
 
 #include "support/ScratchDrive.h"
 #include "archive/ArchiveWriter.h"
+#include "platform/Launch.h"
+#include "platform/Mail.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/HeadlessBackend.h"
@@ -49,6 +51,16 @@ class WizardTest : public testsupport::ScratchDriveTest {
   // When not empty, probe answers are taken from here first.
   std::deque<bool> probeScript_;
   int probeCalls_ = 0;
+  // What reaches the mail client and the shell's "open": no wizard test hands a mail to a real
+  // client or starts a browser. The client answers mailResult_.
+  struct SentMail {
+    plat::MailWindow parent;
+    plat::MailMessage message;
+    std::uint32_t flags;
+  };
+  std::vector<SentMail> mails_;
+  std::uint32_t mailResult_ = plat::mapi::kSuccess;
+  std::vector<std::string> opened_;
   gui::HeadlessBackend gui_;
   gui::TApplication app_{gui_};
   wizard::TForm1* form_ = nullptr;
