@@ -173,5 +173,24 @@ TEST_F(RemoveCartellaTest, WorksWithoutABarAndWithARootedFolderWithoutDrive) {
   EXPECT_EQ(files_.calls.front(), "exists - \\nowhere\\Lumidesk.EXE");
 }
 
+TEST_F(RemoveCartellaTest, ListedNamesFindInstalledFilesSpelledInAnotherCase) {
+  // As installed: lower case, folder included; the list and the recorded path say otherwise.
+  Put(drive_.Path("lumidesk\\lumidesk.exe"), "p");
+  Put(drive_.Path("lumidesk\\modelli\\x.rtf"), "t");
+  sc_->Setlistafile({"Lumidesk.EXE", "Modelli\\X.RTF"});
+  sc_->RemoveCartella(In("Zentaro.exe"), &bar_);
+  EXPECT_FALSE(IsFile(drive_.Path("lumidesk\\lumidesk.exe")));
+  EXPECT_FALSE(IsFile(drive_.Path("lumidesk\\modelli\\x.rtf")));
+  EXPECT_EQ(bar_.Position(), 2);
+  // The emptied sub-folder is not listed, so the folder stays.
+  EXPECT_TRUE(IsFolder(drive_.Path("lumidesk\\modelli")));
+
+  ASSERT_TRUE(plat::RealFileSystem().RemoveDir(drive_.Path("lumidesk\\modelli")));
+  Put(drive_.Path("lumidesk\\lumidesk.exe"), "p");
+  sc_->Setlistafile({"Lumidesk.EXE"});
+  sc_->RemoveCartella(In("Zentaro.exe"), &bar_);
+  EXPECT_FALSE(IsFolder(drive_.Path("lumidesk")));  // emptied, so it goes too
+}
+
 }  // namespace
 }  // namespace shelltest

@@ -118,7 +118,9 @@ TEST_F(EndToEndTest, InstallTheShippedShapeThenUninstallItOnTheNextStart) {
   EXPECT_EQ(gui_.Boxes()[0].text, "Zentaro \xE8 stato disinstallato");
   for (const LinkCase& l : links) EXPECT_FALSE(IsFile(l.path)) << l.path;
   EXPECT_FALSE(RecordExists());
-  // Only the listed program file goes; the templates and the help file stay.
+  // Only the listed program file goes ("Lumidesk.EXE" in the list is the installed
+  // "lumidesk.exe", names being found whatever their case); the templates and the help file stay.
+  EXPECT_FALSE(IsFile(InDest("lumidesk.exe")));
   EXPECT_TRUE(IsFile(InDest("lumidesk.hlp")));
   EXPECT_TRUE(IsFile(InDest("ModelliRTF\\fattura.rvf")));
   EXPECT_EQ(again.ProgressBar2->Position(), 10);
