@@ -1,31 +1,63 @@
 #!/usr/bin/env bash
-# The main job: builds everything, makes the demo payload and packs it, then shows what the
-# packager reads back from it (title, catalogue, a verified walk, an extraction).
-# Installs missing Debian packages first.
+# The main job: builds the native tools and both Windows builds, makes the demo payload, packs
+# LumideskSetup.exe, reads the payload back with lumipack, and runs the installer under Wine:
+# on the user's display when there is one, otherwise under Xvfb with the GUI driver walking
+# every page and saving screenshots. Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 
-bash scripts/deps.sh
+bash scripts/deps.sh --win32
 
+echo "== native build =="
 cmake --preset native >/dev/null
 cmake --build --preset native
+bin=$root/build/native
+lumipack=$bin/tools/lumipack/lumipack
 
-out=build/demo
+out=$root/build/demo
 rm -rf "$out"
 mkdir -p "$out"
-bin=build/native
 
-echo "== making the demo payload (shaped like the shipped product) =="
+echo "== the demo payload (shaped like the shipped product) =="
 "$bin/tools/synthetic/lumi-synth" --files "$out/product"
-(cd "$out/product" && "../../../$bin/tools/lumipack/lumipack" create -o ../demo.lpk \
-    --title 3.0.0.3 --prefix 'c:\nortavia' lumidesk)
+(cd "$out/product" && "$lumipack" create -o "$out/demo.lpk" --title 3.0.0.3 \
+    --prefix 'c:\nortavia' lumidesk)
+"$lumipack" list "$out/demo.lpk"
+"$lumipack" verify "$out/demo.lpk"
+"$lumipack" extract "$out/demo.lpk" -d "$out/extracted" --full-path
+if cmp -s <(cd "$out/product" && find . -type f -exec md5sum {} + | sort -k2) \
+          <(cd "$out/extracted/nortavia" && find . -type f -exec md5sum {} + | sort -k2); then
+  echo "extracted files match the originals"
+else
+  echo "extracted files differ from the originals" >&2
+  exit 1
+fi
 
-echo "== lumipack list =="
-"$bin/tools/lumipack/lumipack" list "$out/demo.lpk"
-echo "== lumipack verify =="
-"$bin/tools/lumipack/lumipack" verify "$out/demo.lpk"
-echo "== lumipack extract =="
-"$bin/tools/lumipack/lumipack" extract "$out/demo.lpk" -d "$out/extracted" --full-path
-cmp -s <(cd "$out/product" && find . -type f -exec md5sum {} + | sort -k2) \
-       <(cd "$out/extracted/nortavia" && find . -type f -exec md5sum {} + | sort -k2) \
-  && echo "extracted files match the originals"
+# The packing step of the Windows builds uses the native tools built above.
+export LUMI_HOST_BUILD=$bin
+echo "== Windows builds: win32 (shipped, i686) and win64 (x86_64, for 64-bit Wine) =="
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target installer lumipack
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target installer lumi-driver
+for p in win32 win64; do
+  ls -l "build/$p/LumideskSetup.exe" "build/$p/app/LumideskSetup-stub.exe" 2>/dev/null || true
+done
+"$lumipack" verify build/win32/LumideskSetup.exe
+
+# 32-bit Wine needs a kernel that runs 32-bit programs; where it cannot, run the x86_64 build.
+if wine --version >/dev/null 2>&1; then run=win32; else run=win64; fi
+echo "== running the installer ($run build) under Wine =="
+if [[ -n "${DISPLAY:-}" ]]; then
+  export LUMI_WINE_DIR=$root/build/$run/wine LUMI_WINE_ARCH=$run
+  cmake/wine/setup.sh "$LUMI_WINE_DIR" "$run" >/dev/null
+  # shellcheck source=../cmake/wine/env.sh
+  user_display=$DISPLAY
+  source cmake/wine/env.sh
+  # The prefix's own Xvfb is for the tests; the wizard goes to the user's display.
+  export DISPLAY=$user_display
+  "$LUMI_WINE" "build/$run/LumideskSetup.exe"
+else
+  bash scripts/screenshots.sh "build/$run" "$run"
+fi
