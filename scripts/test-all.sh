@@ -14,14 +14,18 @@ passed=0
 failed=0
 skipped=0
 status=0
+# The Windows builds pack their installer with the native packager built by the first preset.
+export LUMI_HOST_BUILD=$PWD/build/native
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
+  started=$SECONDS
   if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset"; then
     echo "build of $preset failed"
     status=1
     failed=$((failed + 1))
     continue
   fi
+  echo "$preset: build took $((SECONDS - started)) s"
   log=$(mktemp)
   started=$SECONDS
   ctest --preset "$preset" 2>&1 | tee "$log"
