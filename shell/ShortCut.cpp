@@ -87,8 +87,9 @@ void TMyShortCut::DeleteShortCutDesktop(const std::string& /*ignored*/) {
   }
 }
 
-plat::ComResult TMyShortCut::CreateUserStartMenuShortcut(const char* target, const char* name,
-                                                         const char* group, int folderId) {
+plat::ComResult TMyShortCut::WithStartMenuLink(const char* target, const char* name,
+                                               const char* group, int folderId,
+                                               const StartMenuAction& action) {
   std::string folder;
   if (!shell_.SpecialFolderPath(folderId, folder)) return kFolderNotResolved;
   ComScope com(shell_);
@@ -104,34 +105,34 @@ plat::ComResult TMyShortCut::CreateUserStartMenuShortcut(const char* target, con
   if (plat::com::Failed(result)) return result;
   const std::string groupFolder = folder + kBackslash + Text(group) + kBackslash;
   const std::string linkPath = groupFolder + Text(name) + kLinkExtension;
-  // A link that cannot be named within the shell's buffers is not made at all, and neither
-  // is its group folder.
+  // A link that cannot be named within the shell's buffers is neither made nor deleted, and
+  // its group folder is left alone.
   if (!FitsShellBuffer(linkPath)) return plat::com::kPathTooLong;
-  files_.CreateDir(plat::ExcludeTrailingBackslash(groupFolder));
-  return file->Save(linkPath, true);
+  return action(*file, groupFolder, linkPath, result);
+}
+
+plat::ComResult TMyShortCut::CreateUserStartMenuShortcut(const char* target, const char* name,
+                                                         const char* group, int folderId) {
+  return WithStartMenuLink(
+      target, name, group, folderId,
+      [this](plat::ShellLinkFile& file, const std::string& groupFolder,
+             const std::string& linkPath, plat::ComResult) {
+        files_.CreateDir(plat::ExcludeTrailingBackslash(groupFolder));
+        return file.Save(linkPath, true);
+      });
 }
 
 plat::ComResult TMyShortCut::DeleteUserStartMenuShortcut(const char* target, const char* name,
                                                          const char* group, int folderId) {
-  std::string folder;
-  if (!shell_.SpecialFolderPath(folderId, folder)) return kFolderNotResolved;
-  ComScope com(shell_);
-  std::unique_ptr<plat::ShellLink> link;
-  plat::ComResult result = shell_.CreateShellLink(link);
-  if (plat::com::Failed(result) || !link) return result;
-  std::unique_ptr<plat::ShellLinkFile> file;
-  result = link->QueryPersistFile(file);
-  if (plat::com::Failed(result) || !file) return result;
-  result = link->SetPath(Text(target));
-  result = link->SetDescription(Text(name));
-  if (plat::com::Failed(result)) return result;
-  const std::string groupFolder = folder + kBackslash + Text(group) + kBackslash;
-  const std::string linkPath = groupFolder + Text(name) + kLinkExtension;
-  if (!FitsShellBuffer(linkPath)) return plat::com::kPathTooLong;
-  files_.DeleteFile(linkPath);
-  // Fails, as wanted, while the group folder still holds anything.
-  files_.RemoveDir(plat::ExcludeTrailingBackslash(groupFolder));
-  return result;
+  return WithStartMenuLink(
+      target, name, group, folderId,
+      [this](plat::ShellLinkFile&, const std::string& groupFolder, const std::string& linkPath,
+             plat::ComResult lastResult) {
+        files_.DeleteFile(linkPath);
+        // Fails, as wanted, while the group folder still holds anything.
+        files_.RemoveDir(plat::ExcludeTrailingBackslash(groupFolder));
+        return lastResult;
+      });
 }
 
 void TMyShortCut::Create(int folderId) {

@@ -12,6 +12,7 @@
 // default) so that tests can hand in doubles.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,17 @@ class TMyShortCut : public gui::TComponent {
   bool IsStored(const PropertyInfo& property) const;
 
  private:
+  // What the two start-menu operations share: resolve the special folder, initialise COM,
+  // prepare a link object with the target and description, and name the link file in the
+  // group folder. `action` then runs with COM still initialised and the link's file interface;
+  // its result is the operation's. An earlier failure answers that step's result code, and a
+  // link path that does not fit the shell's buffers answers kPathTooLong without any action.
+  using StartMenuAction = std::function<plat::ComResult(
+      plat::ShellLinkFile& file, const std::string& groupFolder, const std::string& linkPath,
+      plat::ComResult lastResult)>;
+  plat::ComResult WithStartMenuLink(const char* target, const char* name, const char* group,
+                                    int folderId, const StartMenuAction& action);
+
   plat::Shell& shell_;
   plat::FileSystem& files_;
   plat::RegistryBackend& registry_;
