@@ -1,24 +1,21 @@
-// The catalogue member's text: one line per file member, Name TAB DosDateTime "=" Size CR LF.
+// The catalogue as the packager's commands read it: the first member of a walk, parsed.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "tools/lumipack/ArchiveWalker.h"
+#include "archive/ArchiveWalker.h"
+#include "archive/CatalogueText.h"
+#include "tools/lumipack/Failure.h"
 
 namespace lumipack {
 
-struct CatalogueLine {
-  std::string name;
-  std::uint32_t dateTime = 0;
-  std::int64_t size = 0;
-};
-
-// Parses the whole text. Every line must have the form above and end in CR LF. Returns false
-// and sets error (naming the line, counted from 1) on the first malformed line.
-bool ParseCatalogue(const std::string& text, std::vector<CatalogueLine>& lines,
-                    std::string& error);
+using archive::ArchiveHeader;
+using archive::ArchiveWalker;
+using archive::CatalogueLine;
+using archive::MemberRecord;
+using archive::ParseCatalogue;
 
 // Reads the first member after the header when it is the catalogue and parses it. Returns false
 // when the archive has no catalogue; throws Failure when it is damaged or malformed. The walk

@@ -10,7 +10,7 @@
 #include "archive/BackupFile.h"
 #include "archive/BackupFormat.h"
 #include "platform/Error.h"
-#include "tools/lumipack/ArchiveWalker.h"
+#include "archive/ArchiveWalker.h"
 #include "tools/lumipack/Catalogue.h"
 #include "tools/lumipack/Lumipack.h"
 #include "tools/lumipack/ProgressBar.h"

@@ -6,19 +6,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "archive/ArchiveWalker.h"
+
 namespace lumipack {
 
-class Failure : public std::runtime_error {
- public:
-  Failure(std::string file, std::string member, const std::string& what)
-      : std::runtime_error(what), file_(std::move(file)), member_(std::move(member)) {}
-  const std::string& File() const { return file_; }
-  const std::string& Member() const { return member_; }
-
- private:
-  std::string file_;
-  std::string member_;
-};
+// The archive walk's own error, so that what the shared walk finds is reported the same way.
+using Failure = archive::WalkError;
 
 class UsageError : public std::runtime_error {
  public:

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "archive/BackupFormat.h"
-#include "tools/lumipack/ArchiveWalker.h"
+#include "archive/ArchiveWalker.h"
 #include "tools/lumipack/Catalogue.h"
 #include "tools/lumipack/Lumipack.h"
 

@@ -1,6 +1,6 @@
 // The strict archive walk. Positions are tracked here rather than asked of the stream, so that
 // every bound is checked against the known end of the archive's bytes in the current file.
-#include "tools/lumipack/ArchiveWalker.h"
+#include "archive/ArchiveWalker.h"
 
 #include <zlib.h>
 
@@ -12,7 +12,7 @@
 #include "archive/Payload.h"
 #include "platform/Error.h"
 
-namespace lumipack {
+namespace archive {
 
 namespace {
 
@@ -31,13 +31,48 @@ std::string Hex4(const std::uint8_t* b) {
 
 struct ArchiveWalker::Volume {
   std::string path;
-  std::unique_ptr<plat::FileStream> stream;
-  std::int64_t pos = 0;  // offset in the file
-  std::int64_t end = 0;  // end of the archive's bytes: the file size, or the trailer's offset
+  std::unique_ptr<plat::FileStream> owned;  // null for a caller's stream
+  plat::Stream* stream = nullptr;
+  std::int64_t start = 0;  // where the archive's bytes begin in the file
+  std::int64_t pos = 0;    // offset in the file
+  std::int64_t end = 0;    // end of the archive's bytes: the file size, or the trailer's offset
 };
 
+InflateResult InflateWholeBlock(const std::uint8_t* in, std::size_t n, std::uint8_t* out,
+                                std::size_t capacity) {
+  InflateResult r;
+  z_stream z;
+  std::memset(&z, 0, sizeof z);
+  if (inflateInit(&z) != Z_OK) {
+    r.status = InflateStatus::kCannotStart;
+    return r;
+  }
+  // zlib takes a non-const input pointer but does not write through it.
+  z.next_in = const_cast<Bytef*>(in);
+  z.avail_in = static_cast<uInt>(n);
+  z.next_out = out;
+  z.avail_out = static_cast<uInt>(capacity);
+  const int rc = ::inflate(&z, Z_FINISH);
+  if (z.msg != nullptr) r.detail = z.msg;
+  r.leftIn = z.avail_in;
+  r.produced = capacity - z.avail_out;
+  const bool full = z.avail_out == 0;
+  inflateEnd(&z);
+  if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT) {
+    if (r.detail.empty()) r.detail = "needs a dictionary";
+    r.status = InflateStatus::kDamaged;
+  } else if (rc != Z_STREAM_END && full) {
+    r.status = InflateStatus::kTooLong;
+  } else if (rc != Z_STREAM_END) {
+    r.status = InflateStatus::kTruncated;
+  } else if (r.leftIn != 0) {
+    r.status = InflateStatus::kTrailing;
+  }
+  return r;
+}
+
 ArchiveWalker::ArchiveWalker(plat::FileSystem& fs, const std::string& path)
-    : fs_(fs), firstPath_(path) {
+    : fs_(&fs), firstPath_(path) {
   OpenVolume(path);
   const std::int64_t size = volume_->end;
   std::uint8_t magic[2] = {0, 0};
@@ -45,31 +80,49 @@ ArchiveWalker::ArchiveWalker(plat::FileSystem& fs, const std::string& path)
     ReadExact(magic, 2, "file start");
   }
   if (std::memcmp(magic, kInstallerMagic, sizeof magic) != 0) {
-    volume_->stream->Seek(0, plat::Stream::Origin::Begin);
-    volume_->pos = 0;
+    Seek(0, "file start");
     return;
   }
+  if (size < 2 + kTrailerSize) Fail("an installer too short to hold a payload trailer");
+  FindPayload(size);
+}
+
+ArchiveWalker::ArchiveWalker(plat::Stream& installer, const std::string& label)
+    : firstPath_(label) {
+  auto volume = std::make_unique<Volume>();
+  volume->path = label;
+  volume->stream = &installer;
+  try {
+    volume->end = installer.Size();
+  } catch (const plat::Error& e) {
+    throw WalkError(label, "", std::string("cannot be read: ") + e.what());
+  }
+  volume_ = std::move(volume);
+  volumes_.push_back(label);
+  if (volume_->end < kTrailerSize) Fail("an installer too short to hold a payload trailer");
+  FindPayload(volume_->end);
+}
+
+void ArchiveWalker::FindPayload(std::int64_t size) {
   installer_ = true;
-  if (size < 2 + archive::kTrailerSize) Fail("an installer too short to hold a payload trailer");
-  volume_->stream->Seek(size - archive::kTrailerSize, plat::Stream::Origin::Begin);
-  volume_->pos = size - archive::kTrailerSize;
-  std::uint8_t trailer[archive::kTrailerSize];
-  ReadExact(trailer, archive::kTrailerSize, "payload trailer");
-  payloadOffset_ = archive::LoadLe32(trailer);
-  const std::int64_t archiveEnd = size - archive::kTrailerSize;
+  Seek(size - kTrailerSize, "payload trailer");
+  std::uint8_t trailer[kTrailerSize];
+  ReadExact(trailer, kTrailerSize, "payload trailer");
+  payloadOffset_ = LoadLe32(trailer);
+  const std::int64_t archiveEnd = size - kTrailerSize;
   if (payloadOffset_ > archiveEnd) {
     Fail("the payload trailer points outside the file (offset " + Num(payloadOffset_) +
          ", payload must end by " + Num(archiveEnd) + ")");
   }
-  volume_->stream->Seek(payloadOffset_, plat::Stream::Origin::Begin);
-  volume_->pos = payloadOffset_;
+  Seek(payloadOffset_, "payload");
+  volume_->start = payloadOffset_;
   volume_->end = archiveEnd;
 }
 
 ArchiveWalker::~ArchiveWalker() = default;
 
 void ArchiveWalker::Fail(const std::string& what) const {
-  throw Failure(volume_ ? volume_->path : firstPath_, member_, what);
+  throw WalkError(volume_ ? volume_->path : firstPath_, member_, what);
 }
 
 std::int64_t ArchiveWalker::Remaining() const {
@@ -80,10 +133,11 @@ void ArchiveWalker::OpenVolume(const std::string& path) {
   auto volume = std::make_unique<Volume>();
   volume->path = path;
   try {
-    volume->stream = fs_.OpenRead(path);
+    volume->owned = fs_->OpenRead(path);
+    volume->stream = volume->owned.get();
     volume->end = volume->stream->Size();
   } catch (const plat::Error& e) {
-    throw Failure(path, member_, std::string("cannot be read: ") + e.what());
+    throw WalkError(path, member_, std::string("cannot be read: ") + e.what());
   }
   volume_ = std::move(volume);
   volumes_.push_back(path);
@@ -106,7 +160,7 @@ void ArchiveWalker::ReadExact(void* buffer, std::int64_t n, const char* field) {
 std::int32_t ArchiveWalker::ReadInt(const char* field) {
   std::uint8_t b[kIntSize];
   ReadExact(b, kIntSize, field);
-  return static_cast<std::int32_t>(archive::LoadLe32(b));
+  return static_cast<std::int32_t>(LoadLe32(b));
 }
 
 void ArchiveWalker::Skip(std::int64_t n, const char* field) {
@@ -121,6 +175,19 @@ void ArchiveWalker::Skip(std::int64_t n, const char* field) {
          e.what());
   }
   volume_->pos += n;
+}
+
+void ArchiveWalker::Seek(std::int64_t pos, const char* field) {
+  try {
+    volume_->stream->Seek(pos, plat::Stream::Origin::Begin);
+  } catch (const plat::Error& e) {
+    Fail(std::string("cannot move to the ") + field + " at offset " + Num(pos) + ": " + e.what());
+  }
+  volume_->pos = pos;
+}
+
+void ArchiveWalker::Report() {
+  if (progress_) progress_(volume_->pos - volume_->start, volume_->end - volume_->start);
 }
 
 const ArchiveHeader& ArchiveWalker::ReadHeader() {
@@ -156,7 +223,7 @@ std::vector<MemberRecord> ArchiveWalker::Walk(const WantData& want, const OnData
     std::string name(static_cast<std::size_t>(nameLength), '\0');
     ReadExact(&name[0], nameLength, "member name");
 
-    if (name.compare(0, archive::kVolumeMarkerPrefixLength, archive::kVolumeMarkerPrefix) == 0) {
+    if (name.compare(0, kVolumeMarkerPrefixLength, kVolumeMarkerPrefix) == 0) {
       if (members.empty()) Fail("a volume marker before any member");
       MemberRecord& split = members.back();
       member_ = split.name;
@@ -183,9 +250,11 @@ std::vector<MemberRecord> ArchiveWalker::Walk(const WantData& want, const OnData
 }
 
 void ArchiveWalker::NextVolume(const std::string& marker) {
-  if (installer_) Fail("a volume marker in an installer, whose payload is one volume");
-  const std::string digits = marker.substr(archive::kVolumeMarkerPrefixLength);
-  if (marker.size() != static_cast<std::size_t>(archive::kVolumeMarkerLength) ||
+  if (installer_ || fs_ == nullptr) {
+    Fail("a volume marker in an installer, whose payload is one volume");
+  }
+  const std::string digits = marker.substr(kVolumeMarkerPrefixLength);
+  if (marker.size() != static_cast<std::size_t>(kVolumeMarkerLength) ||
       !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     Fail("malformed volume marker \"" + marker + "\"");
   }
@@ -194,21 +263,21 @@ void ArchiveWalker::NextVolume(const std::string& marker) {
   for (const std::string& seen : volumes_) {
     if (seen == next) Fail("the volume marker leads back to " + next);
   }
-  if (!fs_.FileExists(next)) Fail("next volume " + next + " is missing");
+  if (!fs_->FileExists(next)) Fail("next volume " + next + " is missing");
   OpenVolume(next);
 }
 
 void ArchiveWalker::ReadMemberData(MemberRecord& m, bool inflate, const OnData& onData) {
   std::uint8_t signature[kIntSize];
   ReadExact(signature, kIntSize, "member signature");
-  if (std::memcmp(signature, archive::kSignature, kIntSize) != 0) {
+  if (std::memcmp(signature, kSignature, kIntSize) != 0) {
     Fail("bad member signature " + Hex4(signature) + " at offset " + Num(volume_->pos - kIntSize) +
          " (expected 45 43 32 00)");
   }
   std::vector<std::uint8_t> in, out;
   if (inflate) {
-    in.resize(archive::kBlockSize);
-    out.resize(archive::kBlockSize);
+    in.resize(kBlockSize);
+    out.resize(kBlockSize);
   }
   for (;;) {
     const std::int32_t length = ReadInt("block length");
@@ -216,9 +285,9 @@ void ArchiveWalker::ReadMemberData(MemberRecord& m, bool inflate, const OnData& 
     ++blockIndex_;
     const std::string block = "block " + Num(blockIndex_);
     const std::int64_t n = length < 0 ? -static_cast<std::int64_t>(length) : length;
-    if (n > archive::kBlockSize) {
+    if (n > kBlockSize) {
       Fail(block + " at offset " + Num(volume_->pos - kIntSize) + " is " + Num(n) +
-           " bytes long; a block holds at most " + Num(archive::kBlockSize));
+           " bytes long; a block holds at most " + Num(kBlockSize));
     }
     if (n > Remaining()) {
       Fail(block + " is truncated: " + Num(n) + " bytes announced, " + Num(Remaining()) +
@@ -228,43 +297,38 @@ void ArchiveWalker::ReadMemberData(MemberRecord& m, bool inflate, const OnData& 
     if (length < 0) ++m.storedBlocks;
     if (!inflate) {
       Skip(n, "block data");
+      Report();
       continue;
     }
     ReadExact(in.data(), n, "block data");
     const std::uint8_t* data = in.data();
     std::int64_t produced = n;
     if (length > 0) {
-      z_stream z;
-      std::memset(&z, 0, sizeof z);
-      if (inflateInit(&z) != Z_OK) Fail(block + ": zlib cannot start");
-      z.next_in = in.data();
-      z.avail_in = static_cast<uInt>(n);
-      z.next_out = out.data();
-      z.avail_out = static_cast<uInt>(archive::kBlockSize);
-      const int rc = ::inflate(&z, Z_FINISH);
-      const std::string zlibMessage = z.msg != nullptr ? z.msg : "";
-      const uInt leftIn = z.avail_in;
-      const uInt leftOut = z.avail_out;
-      inflateEnd(&z);
-      if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT) {
-        Fail(block + ": damaged zlib data (" + (zlibMessage.empty() ? "needs a dictionary" : zlibMessage) + ")");
+      const InflateResult r = InflateWholeBlock(in.data(), static_cast<std::size_t>(n), out.data(),
+                                                out.size());
+      switch (r.status) {
+        case InflateStatus::kOk: break;
+        case InflateStatus::kCannotStart: Fail(block + ": zlib cannot start");
+        case InflateStatus::kDamaged: Fail(block + ": damaged zlib data (" + r.detail + ")");
+        case InflateStatus::kTooLong:
+          Fail(block + " inflates to more than " + Num(kBlockSize) + " bytes");
+        case InflateStatus::kTruncated: Fail(block + ": its zlib stream is truncated");
+        case InflateStatus::kTrailing:
+          Fail(block + ": " + Num(static_cast<std::int64_t>(r.leftIn)) +
+               " bytes follow its zlib stream");
       }
-      if (rc != Z_STREAM_END && leftOut == 0) {
-        Fail(block + " inflates to more than " + Num(archive::kBlockSize) + " bytes");
-      }
-      if (rc != Z_STREAM_END) Fail(block + ": its zlib stream is truncated");
-      if (leftIn != 0) Fail(block + ": " + Num(leftIn) + " bytes follow its zlib stream");
-      produced = archive::kBlockSize - static_cast<std::int64_t>(leftOut);
+      produced = static_cast<std::int64_t>(r.produced);
       data = out.data();
     }
     if (produced == 0) Fail(block + " holds no data");
     if (lastBlockWasShort_) {
-      Fail(block + " follows a block of fewer than " + Num(archive::kBlockSize) +
+      Fail(block + " follows a block of fewer than " + Num(kBlockSize) +
            " bytes; only a member's last block may be short");
     }
-    lastBlockWasShort_ = produced < archive::kBlockSize;
+    lastBlockWasShort_ = produced < kBlockSize;
     m.size += produced;
     if (onData) onData(m, data, static_cast<std::size_t>(produced));
+    Report();
   }
 }
 
@@ -276,4 +340,4 @@ void ArchiveWalker::CheckTail() {
   }
 }
 
-}  // namespace lumipack
+}  // namespace archive
