@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-#   scripts/deps.sh          native build and tests
+#   scripts/deps.sh          native build and tests, and the fuzz targets (clang; libFuzzer
+#                            and the sanitizer runtimes are in libclang-rt-14-dev, which clang
+#                            only recommends)
 #   scripts/deps.sh --win32  also the MinGW cross compilers (i686 for the shipped build, x86_64
 #                            for 64-bit Wine), Wine, Xvfb and fonts
 set -euo pipefail
 
 native=(cmake make g++ pkg-config zlib1g-dev libgtest-dev googletest libbenchmark-dev)
+fuzz=(clang libclang-rt-14-dev)
 win32=(g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine32:i386 wine64
        xvfb xauth fonts-wine fonts-liberation imagemagick)
 
-want=("${native[@]}")
+want=("${native[@]}" "${fuzz[@]}")
 if [[ "${1:-}" == "--win32" ]]; then want+=("${win32[@]}"); fi
 
 missing=()

@@ -2,14 +2,15 @@
 # Builds and runs every test suite: the native presets (plain and with AddressSanitizer +
 # UndefinedBehaviorSanitizer) and the Windows builds under Wine: win32 (the shipped 32-bit
 # build) and win64 (the same sources for 64-bit Wine, which runs where the kernel cannot run
-# 32-bit programs and win32's Wine tests are skipped). Installs missing Debian packages first.
+# 32-bit programs and win32's Wine tests are skipped), and the fuzz preset (clang libFuzzer
+# targets, each run for a few seconds). Installs missing Debian packages first.
 # The last line sums up the test counts of all suites.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh --win32 || exit 1
 
-presets=(native native-asan win32 win64)
+presets=(native native-asan win32 win64 fuzz)
 passed=0
 failed=0
 skipped=0
