@@ -2,8 +2,6 @@
 // every bound is checked against the known end of the archive's bytes in the current file.
 #include "archive/ArchiveWalker.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -40,35 +38,7 @@ struct ArchiveWalker::Volume {
 
 InflateResult InflateWholeBlock(const std::uint8_t* in, std::size_t n, std::uint8_t* out,
                                 std::size_t capacity) {
-  InflateResult r;
-  z_stream z;
-  std::memset(&z, 0, sizeof z);
-  if (inflateInit(&z) != Z_OK) {
-    r.status = InflateStatus::kCannotStart;
-    return r;
-  }
-  // zlib takes a non-const input pointer but does not write through it.
-  z.next_in = const_cast<Bytef*>(in);
-  z.avail_in = static_cast<uInt>(n);
-  z.next_out = out;
-  z.avail_out = static_cast<uInt>(capacity);
-  const int rc = ::inflate(&z, Z_FINISH);
-  if (z.msg != nullptr) r.detail = z.msg;
-  r.leftIn = z.avail_in;
-  r.produced = capacity - z.avail_out;
-  const bool full = z.avail_out == 0;
-  inflateEnd(&z);
-  if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT) {
-    if (r.detail.empty()) r.detail = "needs a dictionary";
-    r.status = InflateStatus::kDamaged;
-  } else if (rc != Z_STREAM_END && full) {
-    r.status = InflateStatus::kTooLong;
-  } else if (rc != Z_STREAM_END) {
-    r.status = InflateStatus::kTruncated;
-  } else if (r.leftIn != 0) {
-    r.status = InflateStatus::kTrailing;
-  }
-  return r;
+  return ZlibCodec().NewInflater()->Inflate(in, n, out, capacity);
 }
 
 ArchiveWalker::ArchiveWalker(plat::FileSystem& fs, const std::string& path)
@@ -304,8 +274,9 @@ void ArchiveWalker::ReadMemberData(MemberRecord& m, bool inflate, const OnData& 
     const std::uint8_t* data = in.data();
     std::int64_t produced = n;
     if (length > 0) {
-      const InflateResult r = InflateWholeBlock(in.data(), static_cast<std::size_t>(n), out.data(),
-                                                out.size());
+      if (!inflater_) inflater_ = codec_->NewInflater();
+      const InflateResult r =
+          inflater_->Inflate(in.data(), static_cast<std::size_t>(n), out.data(), out.size());
       switch (r.status) {
         case InflateStatus::kOk: break;
         case InflateStatus::kCannotStart: Fail(block + ": zlib cannot start");

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/BlockCodec.h"
 #include "platform/Files.h"
 #include "platform/Stream.h"
 
@@ -50,25 +51,8 @@ struct MemberRecord {
   bool inflated = false;       // its data was read (size is known)
 };
 
-// The outcome of inflating one compressed block.
-enum class InflateStatus {
-  kOk,          // one complete stream that ended exactly at the end of the block
-  kCannotStart, // the decoder could not be set up
-  kDamaged,     // damaged data (a bad header, a bad code, an Adler-32 mismatch)
-  kTooLong,     // the stream inflates to more than the output holds
-  kTruncated,   // the stream does not end inside the block
-  kTrailing,    // bytes follow the stream inside the block
-};
-
-struct InflateResult {
-  InflateStatus status = InflateStatus::kOk;
-  std::size_t produced = 0;   // bytes written to out
-  std::size_t leftIn = 0;     // input bytes after the stream (kTrailing)
-  std::string detail;         // the decoder's own words on damaged data, when it has some
-};
-
 // Inflates one block that must hold exactly one complete zlib stream into out (capacity
-// bytes). Every compressed block the walk reads goes through here.
+// bytes) with zlib. The walk itself inflates through its codec (SetCodec), zlib by default.
 InflateResult InflateWholeBlock(const std::uint8_t* in, std::size_t n, std::uint8_t* out,
                                 std::size_t capacity);
 
@@ -96,6 +80,8 @@ class ArchiveWalker {
   // After each block: the bytes of the current volume's archive walked so far and their total.
   using OnProgress = std::function<void(std::int64_t done, std::int64_t total)>;
   void SetProgress(OnProgress progress) { progress_ = std::move(progress); }
+  // The codec that inflates the blocks; zlib unless set. Must outlive the walker.
+  void SetCodec(const BlockCodec& codec) { codec_ = &codec; inflater_.reset(); }
 
   // Walks the members after the header up to the end-of-archive marker, following volume
   // markers. With stopAfter > 0, stops once that many members have been read completely
@@ -135,6 +121,8 @@ class ArchiveWalker {
   bool lastBlockWasShort_ = false;
   std::int64_t blockIndex_ = 0;  // 1-based index within the member, for messages
   OnProgress progress_;
+  const BlockCodec* codec_ = &ZlibCodec();
+  std::unique_ptr<BlockInflater> inflater_;  // made at the first compressed block
 };
 
 }  // namespace archive
