@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 
+#include "archive/NameSafety.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
@@ -59,21 +60,6 @@ TStringList SplitLines(const std::string& text) {
     start = end + 1;
   }
   return lines;
-}
-
-// The part of a stored name that RestoreFullPath puts under the destination must stay inside
-// it: no rooted remainder, no drive, no ".." component.
-bool StaysInside(const std::string& relative) {
-  if (relative.empty() || relative[0] == '\\' || relative[0] == '/') return false;
-  if (relative.find(':') != std::string::npos) return false;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = relative.find_first_of("\\/", start);
-    const std::string part = relative.substr(start, end == std::string::npos ? end : end - start);
-    if (part == "..") return false;
-    if (end == std::string::npos) return true;
-    start = end + 1;
-  }
 }
 
 // Inflates one block holding one complete zlib stream. Returns the bytes produced; ok is false
@@ -294,15 +280,16 @@ bool TBackupFile::FormTarget(const std::string& memberName, const std::string& d
   }
   if (!RestoreFullPath) {
     // Only "\" and ":" end a stored folder, but Windows also takes "/" as a separator: a last
-    // component such as "a/../../x" must not lead out of the destination either.
+    // component such as "a/../../x" must not lead out of the destination either, nor may it
+    // name a device or a name Windows would alter.
     const std::string fileName = plat::ExtractFileName(memberName);
     currentFile_ = dest + fileName;
-    return StaysInside(fileName);
+    return IsSafeFileName(fileName);
   }
   const std::string relative =
       memberName.size() > kDrivePrefixLength ? memberName.substr(kDrivePrefixLength) : std::string();
   currentFile_ = dest + relative;
-  return StaysInside(relative);
+  return IsSafeRelativePath(relative);
 }
 
 bool TBackupFile::DecideByMode(std::int32_t memberDateTime) {
