@@ -4,11 +4,10 @@
 // still fit after it.
 #include "archive/ArchiveWriter.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "archive/Payload.h"
@@ -27,12 +26,18 @@ constexpr int kMaxDisk = 999;
 static_assert(sizeof(kSignature) == 4, "the member signature is four bytes");
 static_assert(sizeof(kVolumeMarkerPrefix) - 1 == kVolumeMarkerPrefixLength, "marker prefix");
 
+// Bytes gathered before they go to the output stream: a block and its length in one write,
+// and many small blocks in one, instead of two writes per block.
+constexpr std::size_t kOutputBuffer = 256 * 1024;
+
 class Emitter {
  public:
   using VolumeOpener = std::function<plat::Stream&(int disk)>;
 
   Emitter(plat::Stream& first, std::int64_t limit, VolumeOpener next)
-      : out_(&first), limit_(limit), next_(std::move(next)) {}
+      : out_(&first), limit_(limit), next_(std::move(next)) {
+    buffer_.reserve(kOutputBuffer);
+  }
 
   bool Fits(std::int64_t n) const { return limit_ == 0 || (used_ <= limit_ && n <= limit_ - used_); }
 
@@ -40,7 +45,13 @@ class Emitter {
     if (n > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
       throw plat::Error("Cannot write to archive");
     }
-    out_->WriteBuffer(data, static_cast<std::int32_t>(n));
+    if (n > kOutputBuffer - buffer_.size()) Flush();
+    if (n >= kOutputBuffer) {
+      out_->WriteBuffer(data, static_cast<std::int32_t>(n));
+    } else {
+      const auto* bytes = static_cast<const std::uint8_t*>(data);
+      buffer_.insert(buffer_.end(), bytes, bytes + n);
+    }
     used_ += static_cast<std::int64_t>(n);
     total_ += static_cast<std::int64_t>(n);
   }
@@ -62,13 +73,22 @@ class Emitter {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%03d", disk_);
     PutText(std::string(kVolumeMarkerPrefix) + digits);
+    Flush();
     out_ = &next_(disk_);
     used_ = 0;
+  }
+
+  // Writes what is gathered; the archive's last bytes need it before the output is closed.
+  void Flush() {
+    if (buffer_.empty()) return;
+    out_->WriteBuffer(buffer_.data(), static_cast<std::int32_t>(buffer_.size()));
+    buffer_.clear();
   }
 
   std::int64_t Total() const { return total_; }
 
  private:
+  std::vector<std::uint8_t> buffer_;
   plat::Stream* out_;
   std::int64_t limit_;
   VolumeOpener next_;
@@ -87,6 +107,61 @@ std::int32_t ReadFully(plat::Stream& s, std::uint8_t* buffer, std::int32_t count
   }
   return done;
 }
+
+// One member's content on its way into pieces: the catalogue, then the file members.
+struct Source {
+  std::string name;
+  std::uint32_t when = 0;
+  std::int64_t size = 0;
+  std::function<std::unique_ptr<plat::Stream>()> open;
+};
+
+// Cuts the sources' content into pieces in archive order, running ahead of the layout: each
+// content is opened when its first piece is wanted, must hold exactly its size, and is closed
+// once its last piece is read.
+class PieceFeed {
+ public:
+  explicit PieceFeed(const std::vector<Source>& sources) : sources_(sources) {}
+
+  // The next piece in archive order; false after the last one.
+  bool Next(Piece& piece) {
+    for (;;) {
+      if (next_ >= sources_.size()) return false;
+      const Source& s = sources_[next_];
+      if (!content_) {
+        if (!s.open) throw plat::Error("Cannot read file \"" + s.name + "\": no content");
+        content_ = s.open();
+        if (!content_) throw plat::Error("Cannot read file \"" + s.name + "\"");
+        left_ = s.size;
+      }
+      if (left_ > 0) {
+        const auto n = static_cast<std::int32_t>(std::min<std::int64_t>(left_, kBlockSize));
+        piece.raw.resize(static_cast<std::size_t>(n));
+        piece.encoded.clear();
+        piece.stored = false;
+        if (ReadFully(*content_, piece.raw.data(), n) != n) {
+          throw plat::Error("Cannot read file \"" + s.name + "\": it is shorter than " +
+                            std::to_string(s.size) + " bytes");
+        }
+        left_ -= n;
+        return true;
+      }
+      std::uint8_t extra;
+      if (content_->Read(&extra, 1) != 0) {
+        throw plat::Error("Cannot read file \"" + s.name + "\": it is longer than " +
+                          std::to_string(s.size) + " bytes");
+      }
+      content_.reset();
+      ++next_;
+    }
+  }
+
+ private:
+  const std::vector<Source>& sources_;
+  std::size_t next_ = 0;
+  std::unique_ptr<plat::Stream> content_;
+  std::int64_t left_ = 0;
+};
 
 class Layout {
  public:
@@ -119,6 +194,22 @@ class Layout {
     summary_.totalSize = static_cast<std::int32_t>(total);
     summary_.fileCount = static_cast<std::int32_t>(members.size());
 
+    std::vector<Source> sources;
+    sources.reserve(members.size() + 1);
+    if (options_.writeCatalogue) {
+      std::uint32_t when = options_.catalogueDateTime;
+      if (when == 0) {
+        for (const WriterMember& m : members) when = std::max(when, m.dosDateTime);
+      }
+      const auto text = std::make_shared<const std::string>(std::move(catalogue));
+      sources.push_back({kCatalogueName, when, static_cast<std::int64_t>(text->size()),
+                         [text]() -> std::unique_ptr<plat::Stream> {
+                           return std::make_unique<plat::MemoryStream>(
+                               std::vector<std::uint8_t>(text->begin(), text->end()));
+                         }});
+    }
+    for (const WriterMember& m : members) sources.push_back({m.name, m.dosDateTime, m.size, m.open});
+
     // archive header: TitleLength, Title, TotalSize, FileCount
     const std::int64_t headerBytes =
         kIntSize + static_cast<std::int64_t>(options_.title.size()) + 2 * kIntSize;
@@ -127,21 +218,35 @@ class Layout {
     emit_.PutInt(summary_.totalSize);
     emit_.PutInt(summary_.fileCount);
 
-    if (options_.writeCatalogue) {
-      std::uint32_t when = options_.catalogueDateTime;
-      if (when == 0) {
-        for (const WriterMember& m : members) when = std::max(when, m.dosDateTime);
+    std::unique_ptr<SerialEncoder> serial;
+    PieceEncoder* encoder = options_.encoder;
+    if (encoder == nullptr) {
+      serial = std::make_unique<SerialEncoder>(
+          options_.codec != nullptr ? *options_.codec : ZlibCodec(), options_.level);
+      encoder = serial.get();
+    }
+    PieceFeed feed(sources);
+    const std::size_t window = std::max<std::size_t>(1, encoder->Window());
+    std::size_t inFlight = 0;
+    for (const Source& s : sources) {
+      WriteMemberStart(s.name, s.when);
+      for (std::int64_t left = s.size; left > 0; left -= kBlockSize) {
+        Piece piece;
+        while (inFlight < window && feed.Next(piece)) {
+          encoder->Submit(std::move(piece));
+          ++inFlight;
+        }
+        piece = encoder->Take();
+        --inFlight;
+        WriteBlock(piece);
       }
-      plat::MemoryStream text(std::vector<std::uint8_t>(catalogue.begin(), catalogue.end()));
-      WriteMember(kCatalogueName, when, static_cast<std::int64_t>(catalogue.size()), text);
+      emit_.PutInt(0);  // end-of-member marker
     }
-    for (const WriterMember& m : members) {
-      if (!m.open) throw plat::Error("Cannot read file \"" + m.name + "\": no content");
-      std::unique_ptr<plat::Stream> content = m.open();
-      if (!content) throw plat::Error("Cannot read file \"" + m.name + "\"");
-      WriteMember(m.name, m.dosDateTime, m.size, *content);
-    }
+    // The last contents are checked for bytes beyond their size, and empty ones opened.
+    Piece beyond;
+    if (feed.Next(beyond)) throw plat::Error("Cannot write to archive: more content than sizes");
     emit_.PutInt(0);  // end-of-archive marker
+    emit_.Flush();
     summary_.archiveBytes = emit_.Total();
   }
 
@@ -150,8 +255,7 @@ class Layout {
     return plat::Error("Cannot write to archive: the volume size is too small");
   }
 
-  void WriteMember(const std::string& name, std::uint32_t when, std::int64_t size,
-                   plat::Stream& content) {
+  void WriteMemberStart(const std::string& name, std::uint32_t when) {
     if (name.empty()) throw plat::Error("Cannot write to archive: a file has no name");
     const std::int64_t startBytes = kIntSize + static_cast<std::int64_t>(name.size()) + 2 * kIntSize;
     if (!emit_.Fits(startBytes + kCloseReserve)) {
@@ -168,35 +272,6 @@ class Layout {
     emit_.PutText(name);
     emit_.PutInt(static_cast<std::int32_t>(when));
     emit_.Put(kSignature, sizeof kSignature);
-
-    std::int64_t left = size;
-    std::vector<Piece> batch;
-    while (left > 0) {
-      batch.clear();
-      while (left > 0 && static_cast<std::int32_t>(batch.size()) < std::max(1, options_.piecesPerBatch)) {
-        const std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(left, kBlockSize));
-        Piece piece;
-        piece.raw.resize(static_cast<std::size_t>(n));
-        if (ReadFully(content, piece.raw.data(), n) != n) {
-          throw plat::Error("Cannot read file \"" + name + "\": it is shorter than " +
-                            std::to_string(size) + " bytes");
-        }
-        left -= n;
-        batch.push_back(std::move(piece));
-      }
-      if (options_.encodeBatch) {
-        options_.encodeBatch(batch, options_.level);
-      } else {
-        EncodeSerially(batch, options_.level);
-      }
-      for (const Piece& piece : batch) WriteBlock(piece);
-    }
-    std::uint8_t extra;
-    if (content.Read(&extra, 1) != 0) {
-      throw plat::Error("Cannot read file \"" + name + "\": it is longer than " +
-                        std::to_string(size) + " bytes");
-    }
-    emit_.PutInt(0);  // end-of-member marker
   }
 
   void WriteBlock(const Piece& piece) {
@@ -226,23 +301,27 @@ class Layout {
 
 }  // namespace
 
-void EncodePiece(Piece& piece, int level) {
-  const uLong rawSize = static_cast<uLong>(piece.raw.size());
-  uLongf packedSize = compressBound(rawSize);
-  piece.encoded.resize(packedSize);
-  const int rc = compress2(piece.encoded.data(), &packedSize, piece.raw.data(), rawSize, level);
-  if (rc != Z_OK) throw plat::Error("Compression error");
-  if (packedSize < rawSize) {
-    piece.encoded.resize(packedSize);
-    piece.stored = false;
-  } else {
-    piece.encoded = piece.raw;
-    piece.stored = true;
-  }
+void EncodePiece(Piece& piece, BlockDeflater& deflater) {
+  const auto n = static_cast<std::int32_t>(piece.raw.size());
+  piece.stored = !deflater.Deflate(piece.raw.data(), n, piece.encoded);
+  if (piece.stored) piece.encoded = piece.raw;
 }
 
-void EncodeSerially(std::vector<Piece>& batch, int level) {
-  for (Piece& piece : batch) EncodePiece(piece, level);
+void EncodePiece(Piece& piece, int level) {
+  EncodePiece(piece, *ZlibCodec().NewDeflater(level));
+}
+
+SerialEncoder::SerialEncoder(const BlockCodec& codec, int level)
+    : deflater_(codec.NewDeflater(level)) {}
+
+void SerialEncoder::Submit(Piece piece) { pending_.push_back(std::move(piece)); }
+
+Piece SerialEncoder::Take() {
+  if (pending_.empty()) throw plat::Error("Compression error: no piece to take");
+  Piece piece = std::move(pending_.front());
+  pending_.erase(pending_.begin());
+  EncodePiece(piece, *deflater_);
+  return piece;
 }
 
 std::string CatalogueText(const std::vector<WriterMember>& members) {

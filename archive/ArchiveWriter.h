@@ -5,9 +5,11 @@
 // into volumes of at most MaxSize bytes and append an archive to a stub executable followed by
 // the 4-byte payload trailer.
 //
-// Encoding a piece is a pure function (EncodePiece). The writer hands pieces to a batch
-// encoder in member order, so a multi-threaded encoder can be plugged in through
-// WriterOptions::encodeBatch without touching the layout code.
+// Encoding a piece is a pure function of the piece (EncodePiece). The writer reads pieces ahead,
+// across member boundaries, and hands them to a PieceEncoder that gives them back in the same
+// order; at most the encoder's window of pieces is held at a time, whatever the input's size. A
+// multi-threaded encoder can be plugged in (WriterOptions::encoder) without touching the layout
+// code, and the output stays the same byte for byte.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "archive/BackupFormat.h"
+#include "archive/BlockCodec.h"
 #include "platform/Files.h"
 #include "platform/Stream.h"
 
@@ -27,7 +30,8 @@ struct WriterMember {
   std::string name;              // stored name, e.g. "c:\nortavia\lumidesk\lumidesk.exe"
   std::uint32_t dosDateTime = 0;  // last write, DOS date-time (local time)
   std::int64_t size = 0;          // uncompressed size; the content must hold exactly this many bytes
-  // Opens the content, positioned at its first byte. Called once, when the member is written.
+  // Opens the content, positioned at its first byte. Called once, in member order, shortly
+  // before the member is written (the writer reads a few pieces ahead).
   std::function<std::unique_ptr<plat::Stream>()> open;
 };
 
@@ -38,14 +42,37 @@ struct Piece {
   bool stored = false;                // true: Data is raw (negative BlockLength)
 };
 
-// zlib's one-call compression of the piece (level, window bits 15, memory level 8, default
-// strategy); stored instead when the compressed form is not shorter than the piece. Pure.
+// Deflates the piece with the deflater; stored instead when the compressed form is not
+// shorter than the piece. With zlib's deflater the bytes are those of compress2 (level, window
+// bits 15, memory level 8, default strategy).
+void EncodePiece(Piece& piece, BlockDeflater& deflater);
+// The same with a zlib deflater made for this one piece.
 void EncodePiece(Piece& piece, int level);
 
-// Encodes every piece of the batch (in any order, on any thread); the default runs
-// EncodePiece on each in turn.
-using BatchEncoder = std::function<void(std::vector<Piece>& batch, int level)>;
-void EncodeSerially(std::vector<Piece>& batch, int level);
+// Encodes the pieces the writer hands over and gives them back, encoded, in the order they
+// were handed over. The writer never holds more than Window() pieces handed over and not yet
+// taken back.
+class PieceEncoder {
+ public:
+  virtual ~PieceEncoder() = default;
+  virtual std::size_t Window() const = 0;
+  virtual void Submit(Piece piece) = 0;
+  // The oldest piece not yet taken back, encoded. Throws what encoding it threw.
+  virtual Piece Take() = 0;
+};
+
+// Encodes each piece on the caller's thread as it is taken back; a window of one piece.
+class SerialEncoder : public PieceEncoder {
+ public:
+  SerialEncoder(const BlockCodec& codec, int level);
+  std::size_t Window() const override { return 1; }
+  void Submit(Piece piece) override;
+  Piece Take() override;
+
+ private:
+  std::unique_ptr<BlockDeflater> deflater_;
+  std::vector<Piece> pending_;
+};
 
 struct WriterOptions {
   std::string title;              // BackupTitle
@@ -55,8 +82,11 @@ struct WriterOptions {
   // DateTime of the catalogue member (readers ignore it); 0 takes the latest member date-time.
   std::uint32_t catalogueDateTime = 0;
   bool writeCatalogue = true;
-  BatchEncoder encodeBatch;       // empty: EncodeSerially
-  std::int32_t piecesPerBatch = 64;
+  // The codec of the serial encoder; null: zlib. Not owned.
+  const BlockCodec* codec = nullptr;
+  // Encodes the pieces; null: a SerialEncoder with codec and level. Not owned; used by one
+  // write at a time.
+  PieceEncoder* encoder = nullptr;
   // Called after each block is written: uncompressed bytes done so far and in all (the
   // catalogue included). May be empty.
   std::function<void(std::int64_t done, std::int64_t total)> onProgress;
