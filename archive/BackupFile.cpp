@@ -261,7 +261,13 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
     }
     if (decision) {
       const std::string folder = plat::ExtractFilePath(currentFile_);
-      decision = folder.empty() || fs_.ForceDirectories(folder);
+      if (!folder.empty() && !fs_.ForceDirectories(folder)) {
+        // A member that was to be written and cannot be is a failed run, as when its file
+        // cannot be created: passing it over would answer true with the file missing.
+        errorCode_ = kErrReadFile;
+        continueFlag_ = false;
+        break;
+      }
     }
     RestoreMember(*source_, memberDateTime, decision);
   } while (nameLength != 0 && continueFlag_);

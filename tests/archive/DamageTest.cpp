@@ -313,11 +313,13 @@ TEST_F(DamageTest, OutputFileOrFolderThatCannotBeMade) {
   EXPECT_FALSE(fs.FileExists(Path("d1\\g.txt")));  // the run stopped
   ASSERT_EQ(o.log.errors.size(), 1u);
 
-  // A file where the folder should go: the members are passed over without an error.
+  // A file where the folder should go: the member cannot be written, so the run fails with
+  // error 1, reported once, and the file in the way is left as it was.
   WriteWholeFile(Path("d2"), "in the way");
-  Outcome passed = RunRestore(archivePath, Path("d2"));
-  EXPECT_TRUE(passed.result);
-  EXPECT_TRUE(passed.log.errors.empty());
+  Outcome failed = RunRestore(archivePath, Path("d2"));
+  EXPECT_FALSE(failed.result);
+  EXPECT_EQ(failed.errorCode, 1);
+  ASSERT_EQ(failed.log.errors.size(), 1u);
   EXPECT_EQ(ReadWholeFile(Path("d2")), "in the way");
 }
 

@@ -14,7 +14,11 @@ class FaultStream : public plat::FileStream {
     return inner_->Read(buffer, count);
   }
   std::int32_t Write(const void* buffer, std::int32_t count) override {
-    if (owner_.Trip()) throw plat::StreamError("injected write fault");
+    bool first = false;
+    if (owner_.TripWrite(first)) {
+      if (!owner_.ShortWrites()) throw plat::StreamError("injected write fault");
+      return first && count > 1 ? inner_->Write(buffer, count / 2) : 0;
+    }
     return inner_->Write(buffer, count);
   }
   std::int64_t Seek(std::int64_t offset, Origin origin) override {
@@ -32,8 +36,17 @@ class FaultStream : public plat::FileStream {
 }  // namespace
 
 bool FaultFileSystem::Trip() {
+  if (shortWrites_) return false;  // a full disk fails writes only
   ++count_;
   const bool fail = failAt_ > 0 && (count_ == failAt_ || (persistent_ && count_ > failAt_));
+  if (fail) fired_ = true;
+  return fail;
+}
+
+bool FaultFileSystem::TripWrite(bool& first) {
+  ++count_;
+  first = failAt_ > 0 && count_ == failAt_;
+  const bool fail = first || (failAt_ > 0 && persistent_ && count_ > failAt_);
   if (fail) fired_ = true;
   return fail;
 }

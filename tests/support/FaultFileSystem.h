@@ -3,6 +3,10 @@
 // false. Counted are opens, creates, stream reads and writes, and folder creation. A persistent
 // fault fails every counted call from the N-th on; a transient one only the N-th. Run a case
 // for N = 1, 2, ... until Fired() stays false to cover every point of failure.
+//
+// With short writes on, only stream writes are counted and a failing write does not throw: it
+// writes half of what it was given (a disk that fills up during the call) and, for a persistent
+// fault, every later write writes nothing (the disk is full).
 #pragma once
 
 #include <memory>
@@ -23,11 +27,16 @@ class FaultFileSystem : public plat::FileSystem {
     count_ = 0;
     fired_ = false;
   }
+  void SetShortWrites(bool on) { shortWrites_ = on; }
+  bool ShortWrites() const { return shortWrites_; }
   bool Fired() const { return fired_; }
   long Count() const { return count_; }
 
   // True when this counted call is to fail.
   bool Trip();
+  // The same for a stream write: counted in both modes. first is set when this is the N-th call
+  // itself rather than a later one of a persistent fault.
+  bool TripWrite(bool& first);
 
   std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
   std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
@@ -53,6 +62,7 @@ class FaultFileSystem : public plat::FileSystem {
   bool persistent_ = false;
   long count_ = 0;
   bool fired_ = false;
+  bool shortWrites_ = false;
 };
 
 }  // namespace testsupport

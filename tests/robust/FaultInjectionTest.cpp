@@ -1,0 +1,151 @@
+// The restore under a failing file layer: every counted call (opens, creates, reads, writes,
+// folder creation) fails in turn, once or from then on, and writes come up short as on a disk
+// that fills up. Whatever fails, the run never answers true with a file missing or incomplete,
+// reports its error once (by OnError or by an exception, never both), leaves no stream open and
+// writes nothing outside the destination. The small archive is swept at every point; the
+// synthetic payload (11 MB, about 2,100 counted calls) at a sample of points.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "RobustSupport.h"
+#include "support/FaultFileSystem.h"
+#include "support/ScratchDrive.h"
+
+namespace robust {
+namespace {
+
+using testsupport::FaultFileSystem;
+
+enum class Mode { kTransient, kPersistent, kShortOnce, kDiskFull };
+
+const char* ModeName(Mode m) {
+  switch (m) {
+    case Mode::kTransient: return "transient";
+    case Mode::kPersistent: return "persistent";
+    case Mode::kShortOnce: return "short write";
+    case Mode::kDiskFull: return "disk full";
+  }
+  return "?";
+}
+
+class FaultInjectionTest : public testsupport::ScratchDriveTest {
+ protected:
+  FaultFileSystem faulty_;
+  StreamCounter counted_{faulty_};
+
+  std::string SaveArchive(const std::vector<std::uint8_t>& bytes) {
+    plat::RealFileSystem().ForceDirectories(Path("in"));
+    testsupport::WriteWholeFile(Path("in\\a.lpk"), bytes);
+    return Path("in\\a.lpk");
+  }
+
+  void Arm(Mode mode, long n) {
+    faulty_.SetShortWrites(mode == Mode::kShortOnce || mode == Mode::kDiskFull);
+    faulty_.FailAt(n, mode == Mode::kPersistent || mode == Mode::kDiskFull);
+  }
+
+  // One run with the fault armed at n; checks every promise and cleans the destination.
+  // Returns the run's result.
+  bool RunAndCheck(const std::string& archivePath, const std::vector<Expected>& expected,
+                   Mode mode, long n) {
+    Arm(mode, n);
+    const std::string dest = Path("out");
+    const RunOutcome o = RestoreFile(counted_, archivePath, dest);
+    const std::string where = std::string(ModeName(mode)) + " fault at call " +
+                              std::to_string(n) + ": " + o.Describe();
+
+    EXPECT_EQ(counted_.Open(), 0) << where;
+    // Reported once: by the one OnError at the end, or by the exception, never both.
+    EXPECT_LE(o.reports.size(), 1u) << where;
+    if (o.threw || o.result) {
+      EXPECT_TRUE(o.reports.empty()) << where;
+    }
+    if (!o.threw && !o.result) {
+      EXPECT_EQ(o.reports.size(), 1u) << where;
+    }
+
+    // Nothing outside the destination; the archive untouched.
+    for (const std::string& f : FilesBelow(Base())) {
+      EXPECT_TRUE(f == "in\\a.lpk" || f.compare(0, 4, "out\\") == 0) << where << ": " << f;
+    }
+    // What is on disk is never altered: at most cut short, and whole after a success.
+    std::set<std::string> present;
+    for (const std::string& f : FilesBelow(dest)) present.insert(f);
+    for (const Expected& e : expected) {
+      const std::string name = FlatName(e.name);
+      if (!present.count(name)) {
+        EXPECT_FALSE(o.result) << where << ": " << name << " missing after a success";
+        continue;
+      }
+      present.erase(name);
+      const std::string written = testsupport::ReadWholeFile(dest + "\\" + name);
+      EXPECT_EQ(written, e.content.substr(0, written.size())) << where << ": " << name;
+      if (o.result) {
+        EXPECT_EQ(written.size(), e.content.size()) << where << ": " << name;
+      }
+    }
+    EXPECT_TRUE(present.empty()) << where << ": an unexpected file";
+    testsupport::RemoveTree(dest);
+    return o.result;
+  }
+
+  // The number of counted calls of a run without a fault.
+  long CallsOfACleanRun(const std::string& archivePath, Mode mode) {
+    Arm(mode, 0);
+    const RunOutcome o = RestoreFile(counted_, archivePath, Path("out"));
+    EXPECT_TRUE(o.result) << o.Describe();
+    testsupport::RemoveTree(Path("out"));
+    return faulty_.Count();
+  }
+};
+
+TEST_F(FaultInjectionTest, SmallArchiveEveryCallFailsInTurn) {
+  const std::string archivePath = SaveArchive(SmallArchive());
+  long points = 0;
+  for (Mode mode : {Mode::kTransient, Mode::kPersistent, Mode::kShortOnce, Mode::kDiskFull}) {
+    int failures = 0;
+    long n = 1;
+    for (;; ++n) {
+      const bool ok = RunAndCheck(archivePath, SmallMembers(), mode, n);
+      if (!faulty_.Fired()) {
+        EXPECT_TRUE(ok) << ModeName(mode) << ": the run past the last call must succeed";
+        break;
+      }
+      if (!ok) ++failures;
+      ASSERT_LT(n, 10000) << "the sweep does not end";
+    }
+    points += n - 1;
+    // Every thrown fault fails the run; a transient short write is made up by writing the
+    // rest, so those runs succeed.
+    if (mode != Mode::kShortOnce) EXPECT_EQ(failures, n - 1) << ModeName(mode);
+    else EXPECT_EQ(failures, 0);
+  }
+  std::printf("small archive: %ld fault points\n", points);
+}
+
+TEST_F(FaultInjectionTest, SyntheticPayloadAtASampleOfCalls) {
+  const std::string archivePath = SaveArchive(SyntheticArchive());
+  long points = 0;
+  for (Mode mode : {Mode::kTransient, Mode::kPersistent, Mode::kDiskFull}) {
+    const long total = CallsOfACleanRun(archivePath, mode);
+    ASSERT_GT(total, 100);
+    // The opening calls, the last ones and an even spread between them.
+    std::set<long> sample;
+    const long spread = mode == Mode::kTransient ? 12 : 4;
+    for (long n = 1; n <= 4; ++n) sample.insert(n);
+    for (long k = 1; k < spread; ++k) sample.insert(total * k / spread);
+    for (long n = total - 1; n <= total; ++n) sample.insert(n);
+    for (long n : sample) {
+      EXPECT_FALSE(RunAndCheck(archivePath, SyntheticMembers(), mode, n))
+          << ModeName(mode) << " at " << n;
+      EXPECT_TRUE(faulty_.Fired());
+    }
+    points += static_cast<long>(sample.size());
+  }
+  std::printf("synthetic payload: %ld fault points\n", points);
+}
+
+}  // namespace
+}  // namespace robust

@@ -1,0 +1,195 @@
+#include "RobustSupport.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "platform/Error.h"
+#include "platform/Stream.h"
+#include "tools/synthetic/SyntheticPayload.h"
+
+namespace robust {
+
+namespace {
+
+constexpr std::uint32_t kWhen = 0x2EE44390u;  // 4 July 2003, 08:28:32
+
+std::string Text(std::size_t size, unsigned seed) {
+  static const char* const words[] = {"fattura ", "cliente ", "importo ", "scadenza ", "\r\n"};
+  std::string s;
+  unsigned x = seed;
+  while (s.size() < size) {
+    x = x * 1103515245u + 12345u;
+    s += words[(x >> 16) % 5];
+  }
+  s.resize(size);
+  return s;
+}
+
+std::string Noise(std::size_t size, unsigned seed) {
+  std::string s(size, '\0');
+  unsigned x = seed;
+  for (char& c : s) {
+    x = x * 1103515245u + 12345u;
+    c = static_cast<char>(x >> 24);
+  }
+  return s;
+}
+
+std::vector<std::uint8_t> Write(const std::vector<Expected>& files) {
+  std::vector<archive::WriterMember> members;
+  for (const Expected& e : files) {
+    archive::WriterMember m;
+    m.name = e.name;
+    m.dosDateTime = kWhen;
+    m.size = static_cast<std::int64_t>(e.content.size());
+    const std::string bytes = e.content;
+    m.open = [bytes] {
+      return std::make_unique<plat::MemoryStream>(
+          std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    };
+    members.push_back(std::move(m));
+  }
+  archive::WriterOptions o;
+  o.title = "3.0.0.3";
+  plat::MemoryStream out;
+  archive::ArchiveWriter(o).Write(members, out);
+  return out.Bytes();
+}
+
+class CountedStream : public plat::FileStream {
+ public:
+  CountedStream(std::unique_ptr<plat::FileStream> inner, int& open)
+      : inner_(std::move(inner)), open_(open) {
+    ++open_;
+  }
+  ~CountedStream() override { --open_; }
+  std::int32_t Read(void* b, std::int32_t n) override { return inner_->Read(b, n); }
+  std::int32_t Write(const void* b, std::int32_t n) override { return inner_->Write(b, n); }
+  std::int64_t Seek(std::int64_t o, Origin origin) override { return inner_->Seek(o, origin); }
+  std::int64_t Size() override { return inner_->Size(); }
+  bool SetDosDateTime(std::int32_t t) override { return inner_->SetDosDateTime(t); }
+
+ private:
+  std::unique_ptr<plat::FileStream> inner_;
+  int& open_;
+};
+
+void Attach(archive::TBackupFile& bf, RunOutcome& o, int only) {
+  bf.OnError = [&o](archive::TBackupFile*, std::int32_t code, std::string) {
+    o.reports.push_back(code);
+  };
+  if (only >= 0) {
+    // Member indexes count the catalogue, which raises no event: the first file is 1.
+    auto index = std::make_shared<int>(0);
+    bf.OnRestoreFile = [index, only](archive::TBackupFile*, std::string&, std::int32_t,
+                                     bool& doRestore) {
+      ++*index;
+      doRestore = *index == only;
+    };
+  }
+}
+
+}  // namespace
+
+const std::vector<Expected>& SmallMembers() {
+  static const std::vector<Expected> members = {
+      {"c:\\nortavia\\lumidesk\\leggimi.txt", Text(20000, 1)},
+      {"c:\\nortavia\\lumidesk\\lumidesk.exe", Noise(5000, 2)},
+      {"c:\\nortavia\\lumidesk\\vuoto.txt", ""},
+      {"c:\\nortavia\\lumidesk\\modellirtf\\fattura.rvf", Text(3000, 3)},
+  };
+  return members;
+}
+
+const std::vector<std::uint8_t>& SmallArchive() {
+  static const std::vector<std::uint8_t> bytes = Write(SmallMembers());
+  return bytes;
+}
+
+const std::vector<std::uint8_t>& SyntheticArchive() {
+  static const std::vector<std::uint8_t> bytes = [] {
+    plat::MemoryStream out;
+    synthetic::WritePayload(out);
+    return out.Bytes();
+  }();
+  return bytes;
+}
+
+const std::vector<Expected>& SyntheticMembers() {
+  static const std::vector<Expected> members = [] {
+    std::vector<Expected> m;
+    const auto& files = synthetic::ShippedFiles();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const std::vector<std::uint8_t> c = synthetic::Content(i);
+      m.push_back({files[i].StoredName(), std::string(c.begin(), c.end())});
+    }
+    return m;
+  }();
+  return members;
+}
+
+std::unique_ptr<plat::FileStream> StreamCounter::Count(std::unique_ptr<plat::FileStream> s) {
+  return std::make_unique<CountedStream>(std::move(s), open_);
+}
+std::unique_ptr<plat::FileStream> StreamCounter::OpenRead(const std::string& path) {
+  return Count(inner_.OpenRead(path));
+}
+std::unique_ptr<plat::FileStream> StreamCounter::Create(const std::string& path) {
+  return Count(inner_.Create(path));
+}
+std::unique_ptr<plat::FileStream> StreamCounter::OpenWrite(const std::string& path) {
+  return Count(inner_.OpenWrite(path));
+}
+
+std::string RunOutcome::Describe() const {
+  std::ostringstream s;
+  s << (threw ? "threw" : result ? "true" : "false") << ", reports:";
+  for (std::int32_t r : reports) s << ' ' << r;
+  return s.str();
+}
+
+RunOutcome RestoreFile(plat::FileSystem& fs, const std::string& archivePath,
+                       const std::string& dest, int only) {
+  RunOutcome o;
+  archive::TBackupFile bf(nullptr, fs);
+  Attach(bf, o, only);
+  try {
+    o.result = bf.Restore(archivePath, dest);
+  } catch (const plat::Error&) {
+    o.threw = true;
+  }
+  return o;
+}
+
+RunOutcome RestoreBytes(plat::FileSystem& fs, const std::vector<std::uint8_t>& bytes,
+                        const std::string& dest, int only) {
+  RunOutcome o;
+  archive::TBackupFile bf(nullptr, fs);
+  Attach(bf, o, only);
+  plat::MemoryStream source(bytes);
+  bf.SourceStream = &source;
+  try {
+    o.result = bf.Restore(archive::kStreamArchiveName, dest);
+  } catch (const plat::Error&) {
+    o.threw = true;
+  }
+  return o;
+}
+
+std::vector<std::string> FilesBelow(const std::string& folder) {
+  std::vector<std::string> out;
+  plat::FileSystem& fs = plat::RealFileSystem();
+  for (const plat::DirEntry& e : fs.ListDirectory(folder)) {
+    const std::string child = folder + "\\" + e.name;
+    if (e.isDirectory) {
+      for (const std::string& sub : FilesBelow(child)) out.push_back(e.name + "\\" + sub);
+    } else {
+      out.push_back(e.name);
+    }
+  }
+  return out;
+}
+
+std::string FlatName(const std::string& storedName) { return plat::ExtractFileName(storedName); }
+
+}  // namespace robust

@@ -1,0 +1,81 @@
+// Shared by the fault-injection and corruption tests: the archives they damage, a file layer
+// that counts the streams left open, one restore run with everything it reported, and a look
+// at every file a run left on the scratch drive.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveWriter.h"
+#include "archive/BackupFile.h"
+#include "platform/Files.h"
+
+namespace robust {
+
+// A member's name and content, as written.
+struct Expected {
+  std::string name;
+  std::string content;
+};
+
+// The small archive: catalogue, a two-block text, a stored block of noise, an empty file and a
+// template one folder deeper.
+const std::vector<Expected>& SmallMembers();
+const std::vector<std::uint8_t>& SmallArchive();
+
+// The synthetic payload shaped like the shipped one, as a standalone archive, and its files.
+const std::vector<std::uint8_t>& SyntheticArchive();
+const std::vector<Expected>& SyntheticMembers();
+
+// Passes every call on and counts the streams that are open now.
+class StreamCounter : public plat::FileSystem {
+ public:
+  explicit StreamCounter(plat::FileSystem& inner) : inner_(inner) {}
+  int Open() const { return open_; }
+
+  std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
+  std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
+  std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
+  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
+  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+  bool CreateDir(const std::string& path) override { return inner_.CreateDir(path); }
+  bool ForceDirectories(const std::string& path) override { return inner_.ForceDirectories(path); }
+  bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
+  bool RemoveDir(const std::string& path) override { return inner_.RemoveDir(path); }
+  std::int32_t FileAge(const std::string& path) override { return inner_.FileAge(path); }
+  std::vector<plat::DirEntry> ListDirectory(const std::string& path) override {
+    return inner_.ListDirectory(path);
+  }
+
+ private:
+  std::unique_ptr<plat::FileStream> Count(std::unique_ptr<plat::FileStream> s);
+  plat::FileSystem& inner_;
+  int open_ = 0;
+};
+
+// What one restore did.
+struct RunOutcome {
+  bool result = false;
+  bool threw = false;  // a plat::Error left Restore
+  std::vector<std::int32_t> reports;  // OnError codes, in order
+  std::string Describe() const;
+};
+
+// Restores the archive file archivePath (read through fs) into dest. When only is not
+// negative, members other than the one with that index (catalogue = 0) are refused, so that
+// they are passed over without being written.
+RunOutcome RestoreFile(plat::FileSystem& fs, const std::string& archivePath,
+                       const std::string& dest, int only = -1);
+// The same from bytes in memory, through the stream variant as the installer reads its payload.
+RunOutcome RestoreBytes(plat::FileSystem& fs, const std::vector<std::uint8_t>& bytes,
+                        const std::string& dest, int only = -1);
+
+// Every file below folder (recursively), as paths relative to it with "\".
+std::vector<std::string> FilesBelow(const std::string& folder);
+
+// The flat target of a stored name: its last component.
+std::string FlatName(const std::string& storedName);
+
+}  // namespace robust
