@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The main job: builds the native tools and both Windows builds, makes the demo payload, packs
-# LumideskSetup.exe, reads the payload back with lumipack, and runs the installer under Wine:
+# The main job: builds the native tools and both Windows builds with the demo product packed
+# into demo/LumideskSetup.exe, reads its payload back with lumipack, and runs it under Wine:
 # on the user's display when there is one, otherwise under Xvfb with the GUI driver walking
 # every page and saving screenshots. Installs missing Debian packages first.
 set -euo pipefail
@@ -15,36 +15,34 @@ cmake --build --preset native
 bin=$root/build/native
 lumipack=$bin/tools/lumipack/lumipack
 
-out=$root/build/demo
-rm -rf "$out"
-mkdir -p "$out"
-
-echo "== the demo payload (shaped like the shipped product) =="
-"$bin/tools/synthetic/lumi-synth" --files "$out/product"
-(cd "$out/product" && "$lumipack" create -o "$out/demo.lpk" --title 3.0.0.3 \
-    --prefix 'c:\nortavia' lumidesk)
-"$lumipack" list "$out/demo.lpk"
-"$lumipack" verify "$out/demo.lpk"
-"$lumipack" extract "$out/demo.lpk" -d "$out/extracted" --full-path
-if cmp -s <(cd "$out/product" && find . -type f -exec md5sum {} + | sort -k2) \
-          <(cd "$out/extracted/nortavia" && find . -type f -exec md5sum {} + | sort -k2); then
-  echo "extracted files match the originals"
-else
-  echo "extracted files differ from the originals" >&2
-  exit 1
-fi
-
 # The packing step of the Windows builds uses the native tools built above.
 export LUMI_HOST_BUILD=$bin
 echo "== Windows builds: win32 (shipped, i686) and win64 (x86_64, for 64-bit Wine) =="
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target installer lumipack
+cmake --build --preset win32 --target installer demo_installer lumipack
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target installer lumi-driver
+cmake --build --preset win64 --target installer demo_installer lumi-driver
 for p in win32 win64; do
-  ls -l "build/$p/LumideskSetup.exe" "build/$p/app/LumideskSetup-stub.exe" 2>/dev/null || true
+  ls -l "build/$p/demo/LumideskSetup.exe" "build/$p/demo/Lumidesk.exe" \
+        "build/$p/app/LumideskSetup-stub.exe" 2>/dev/null || true
 done
-"$lumipack" verify build/win32/LumideskSetup.exe
+
+echo "== the demo payload (demo/: Lumidesk.exe, its icon, help and templates) =="
+setup=build/win32/demo/LumideskSetup.exe
+staged=build/win32/demo/payload
+out=$root/build/demo
+rm -rf "$out"
+mkdir -p "$out"
+"$lumipack" list "$setup"
+"$lumipack" verify "$setup"
+"$lumipack" extract "$setup" -d "$out/extracted" --full-path
+if cmp -s <(cd "$staged" && find . -type f -exec md5sum {} + | sort -k2) \
+          <(cd "$out/extracted/nortavia" && find . -type f -exec md5sum {} + | sort -k2); then
+  echo "extracted files match the packed ones"
+else
+  echo "extracted files differ from the packed ones" >&2
+  exit 1
+fi
 
 # 32-bit Wine needs a kernel that runs 32-bit programs; where it cannot, run the x86_64 build.
 if wine --version >/dev/null 2>&1; then run=win32; else run=win64; fi
@@ -57,7 +55,7 @@ if [[ -n "${DISPLAY:-}" ]]; then
   source cmake/wine/env.sh
   # The prefix's own Xvfb is for the tests; the wizard goes to the user's display.
   export DISPLAY=$user_display
-  "$LUMI_WINE" "build/$run/LumideskSetup.exe"
+  "$LUMI_WINE" "build/$run/demo/LumideskSetup.exe"
 else
-  bash scripts/screenshots.sh "build/$run" "$run"
+  LUMI_SETUP_EXE=$root/build/$run/demo/LumideskSetup.exe bash scripts/screenshots.sh "build/$run" "$run"
 fi

@@ -8,7 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win64}" && pwd)
 arch=${2:-win64}
-setup=$build/LumideskSetup.exe
+# LUMI_SETUP_EXE picks another installer of the build, such as demo/LumideskSetup.exe.
+setup=${LUMI_SETUP_EXE:-$build/LumideskSetup.exe}
 driver=$build/tests/e2e/driver/lumi-driver.exe
 for f in "$setup" "$driver"; do
   [[ -f "$f" ]] || { echo "missing $f (build the $arch preset first)" >&2; exit 1; }

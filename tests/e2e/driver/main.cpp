@@ -1,132 +1,52 @@
 // lumi-driver: walks the installer's wizard through its real windows under Wine.
-//   lumi-driver walk SETUP.EXE [SHOT_FOLDER]   every page's texts and buttons, navigation
-//                                              forward and back, the folder chooser; with a
-//                                              folder, a screenshot of every page and of the
-//                                              chooser
-//   lumi-driver uninstall SETUP.EXE on|off      the uninstall button with and without the
-//                                              install record
-//   lumi-driver install SETUP.EXE DIR [SHOTS]   a whole installation into DIR
-//   lumi-driver gating SETUP.EXE                offline gating, then online through a remote
-//                                              connection (run it without a network)
+//   walk SETUP.EXE [SHOT_FOLDER]     every page's texts and buttons, navigation forward and
+//                                    back, the folder chooser; with a folder, a screenshot of
+//                                    every page and of the chooser
+//   uninstall SETUP.EXE on|off       the uninstall button with and without the install record
+//   install SETUP.EXE DIR [SHOTS] [--payload LIST STAGE]
+//                                    a whole installation into DIR (chosen through "Cambia"
+//                                    unless it is the default folder); with the payload's
+//                                    list, from a clean start, and then the files with their
+//                                    dates, the three links and the install record
+//   uninstall SETUP.EXE DIR --payload LIST STAGE
+//                                    the next start after that installation: the card
+//                                    pre-filled, "Disinstalla Lumidesk" and what it removes
+//   gating SETUP.EXE                 offline gating, then online through a remote connection
+//                                    (run it without a network)
+//   card-mail, card-mail-beside, card-no-mapi, flash
+//                                    the statistics card's mail and Flash viewer check
+//                                    (Card.h)
 // Exit code 0 when every expectation held; otherwise the first failure is printed.
-#include <cstdio>
-#include <string>
+#include <windows.h>
+#include <commctrl.h>
 
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Card.h"
 #include "Driver.h"
+#include "Installed.h"
+#include "Wizard.h"
 
 namespace {
 
 using driver::Click;
+using driver::CloseWith;
 using driver::Expect;
 using driver::ExpectText;
+using driver::ForceOnline;
 using driver::Installer;
+using driver::kCard;
+using driver::kDefaultFolder;
+using driver::kTitle;
+using driver::ProductLinks;
 using driver::Snapshot;
 using driver::TextOf;
 using driver::WaitFor;
-
-const char kTitle[] = "Installazione di Lumidesk Vers.3.0.0.3";
-const char kRecordKey[] = "SOFTWARE\\NORTAVIA\\Zentaro";
-const char kRemoteAccessKey[] = "System\\CurrentControlSet\\Services\\RemoteAccess";
-
-// The online state under test: an active remote connection makes the detector report online
-// whatever the network of the machine running the test.
-void ForceOnline() {
-  HKEY key;
-  Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRemoteAccessKey, 0, nullptr, 0, KEY_SET_VALUE,
-                         nullptr, &key, nullptr) == ERROR_SUCCESS,
-         "can write the remote connection value");
-  const BYTE active[4] = {1, 0, 0, 0};
-  RegSetValueExA(key, "Remote Connection", 0, REG_BINARY, active, sizeof active);
-  RegCloseKey(key);
-}
-
-void ClearRemoteConnection() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRemoteAccessKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-    return;
-  RegDeleteValueA(key, "Remote Connection");
-  RegCloseKey(key);
-}
-
-void SetInstallRecord(bool present) {
-  if (present) {
-    HKEY key;
-    Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                           &key, nullptr) == ERROR_SUCCESS,
-           "can write the install record");
-    RegCloseKey(key);
-  } else {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kRecordKey);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRecordKey);
-  }
-}
-
-class Wizard {
- public:
-  explicit Wizard(Installer& app) : app_(app), main_(app.Main()) {}
-  HWND operator[](const char* name) const { return app_.Control(main_, name); }
-  void Text(const char* name, const std::string& expected) {
-    ExpectText((*this)[name], expected, name);
-  }
-  void Button(const char* name, const std::string& caption, bool enabled = true) {
-    HWND b = (*this)[name];
-    ExpectText(b, caption, name);
-    Expect(driver::Showing(b), std::string(name) + " is visible");
-    Expect(WaitFor([&] { return (IsWindowEnabled(b) != FALSE) == enabled; }, 3000),
-           std::string(name) + (enabled ? " is enabled" : " is disabled") + " (status bar: \"" +
-               TextOf((*this)["StatusBar1"]) + "\")");
-  }
-  // Clicks and waits until the page is the only one showing.
-  void Go(const char* button, const char* page) {
-    Click((*this)[button], button);
-    ExpectPage(page);
-  }
-  void ExpectPage(const char* page) {
-    static const char* const kPages[] = {"Default", "Meil", "due", "Tre", "erwe", "Quattro"};
-    const bool shown = WaitFor([&] {
-      for (const char* p : kPages)
-        if ((IsWindowVisible((*this)[p]) != FALSE) != (std::string(p) == page)) return false;
-      return true;
-    });
-    Expect(shown, std::string("page ") + page + " shows alone");
-  }
-
- private:
-  Installer& app_;
-  HWND main_;
-};
-
-// Fills the card's required fields and passes it with "&Avanti>>" to the folder page. The card
-// goes to whatever mail client the prefix has; a box that client shows is answered.
-void PassCard(Installer& app, Wizard& w) {
-  for (const char* edit : {"Edit1", "Edit2", "Edit7", "Edit3", "Edit4", "Edit5"})
-    driver::Type(w[edit], "e2e");
-  Click(w["Button12"], "Button12");
-  WaitFor([&] {
-    if (HWND box = app.WaitForMessageBox(200)) {
-      std::printf("box: %s\n", TextOf(GetDlgItem(box, 0xFFFF)).c_str());
-      if (HWND ok = GetDlgItem(box, IDOK)) PostMessageA(ok, BM_CLICK, 0, 0);
-      WaitFor([&] { return !IsWindow(box); }, 3000);
-    }
-    return driver::Showing(w["due"]);
-  }, 15000);
-  w.ExpectPage("due");
-}
-
-// Closes the installer with its close button, answering any box its closing shows.
-void CloseWith(Installer& app, Wizard& w, const char* button) {
-  Click(w[button], button);
-  for (int i = 0; i < 5; ++i) {
-    HWND box = app.WaitForMessageBox(1500);
-    if (!box) break;
-    std::printf("box: %s\n", TextOf(GetDlgItem(box, 0xFFFF)).c_str());
-    HWND answer = GetDlgItem(box, IDOK);
-    if (!answer) answer = GetDlgItem(box, IDYES);
-    if (answer) PostMessageA(answer, BM_CLICK, 0, 0);
-    WaitFor([&] { return !IsWindow(box); }, 3000);
-  }
-  app.WaitForExit();
-}
+using driver::Wizard;
 
 void Walk(const std::string& exe) {
   ForceOnline();
@@ -136,8 +56,7 @@ void Walk(const std::string& exe) {
 
   // Page 0; the first tick of the detector comes a second after start.
   w.ExpectPage("Default");
-  Expect(WaitFor([&] { return TextOf(w["StatusBar1"]) == "Connessione attiva"; }, 8000),
-         "the status bar says online (found \"" + TextOf(w["StatusBar1"]) + "\")");
+  driver::ExpectOnline(w);
   w.Text("Label32", "Programma di installazione di Lumidesk");
   w.Text("Label2", "Lumidesk");
   w.Text("Label3", "Premere avanti per procedere con l'installazione");
@@ -170,7 +89,7 @@ void Walk(const std::string& exe) {
   w.Go("Button2", "Meil");
 
   // Page 2 and the folder chooser.
-  PassCard(app, w);
+  driver::PassCard(w);
   w.Text("sds", "Directory di destinazione");
   w.Text("LabelDir", "c:\\programmi\\nortavia\\Lumidesk");
   w.Text("Label30", "Per installare nelle Directory premere Avanti");
@@ -228,7 +147,7 @@ void Walk(const std::string& exe) {
   w.Go("Indietro", "Meil");
   w.Go("Button13", "Default");
 
-  CloseWith(app, w, "Button3");
+  CloseWith(w, "Button3");
 }
 
 // Without a network the detector's tick reports offline and then, reading the remote connection,
@@ -257,7 +176,7 @@ void Gating(const std::string& exe) {
   for (const char* gated : gatedButtons)
     Expect(EnabledWithin(w[gated]), std::string(gated) + " is enabled online");
 
-  ClearRemoteConnection();
+  driver::ClearRemoteConnection();
   expectStatus(kOffline);
   for (const char* gated : gatedButtons)
     Expect(IsWindowEnabled(w[gated]) == FALSE, std::string(gated) + " is disabled offline");
@@ -272,20 +191,39 @@ void Gating(const std::string& exe) {
     Expect(EnabledWithin(w[gated]), std::string(gated) + " is enabled again");
 }
 
-// The installation run: forward to the last page, "Installa", the progress bar while files are
-// written, the closing box, and the product's program in the destination folder.
-void Install(const std::string& exe, const std::string& destination) {
+// A payload the installer carries, when the scenario checks the installed files: its list and
+// the folder where its members were staged with their dates before packing.
+struct Payload {
+  std::vector<driver::PayloadFile> files;
+  std::string stage;
+};
+
+// The installation run: forward to the last page (through "Cambia" unless the destination is
+// the default folder), "Installa", the progress bar while files are written, the closing box.
+// With a payload list, every trace of an earlier installation is cleared first, and afterwards
+// the files, the three links and the install record are checked.
+void Install(const std::string& exe, const std::string& destination, const Payload* payload) {
+  const ProductLinks links = driver::ProductLinkPaths();
+  if (payload) {
+    driver::DeleteRecord();
+    driver::RemoveProductLinks();
+    driver::RemoveTree(destination);
+    driver::RemoveTree(kDefaultFolder);
+  }
   ForceOnline();
   Installer app(exe, kTitle);
   Wizard w(app);
-  Expect(WaitFor([&] { return TextOf(w["StatusBar1"]) == kOnline; }, 8000), "online");
+  driver::ExpectOnline(w);
   w.Go("Button2", "Meil");
-  PassCard(app, w);
-  Click(w["Button5"], "Button5");
-  HWND chooser = app.WaitForForm("Form2");
-  driver::Type(app.Control(chooser, "Edit1"), destination);
-  Click(app.Control(chooser, "Button1"), "Conferma");
-  Expect(WaitFor([&] { return TextOf(w["LabelDir"]) == destination; }), "destination chosen");
+  driver::PassCard(w);
+  if (destination != kDefaultFolder) {
+    Click(w["Button5"], "Button5");
+    HWND chooser = app.WaitForForm("Form2");
+    driver::Type(app.Control(chooser, "Edit1"), destination);
+    Click(app.Control(chooser, "Button1"), "Conferma");
+  }
+  Expect(WaitFor([&] { return TextOf(w["LabelDir"]) == destination; }),
+         "the destination is " + destination + " (found \"" + TextOf(w["LabelDir"]) + "\")");
   w.Go("Button4", "Tre");
   w.Go("Button6", "erwe");
   w.Go("Button1", "Quattro");
@@ -301,7 +239,63 @@ void Install(const std::string& exe, const std::string& destination) {
   PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
   app.WaitForExit(30000);
   const std::string program = destination + "\\lumidesk.exe";
-  Expect(GetFileAttributesA(program.c_str()) != INVALID_FILE_ATTRIBUTES, program + " exists");
+  Expect(driver::FileExists(program), program + " exists");
+  if (!payload) return;
+
+  driver::ExpectInstalledFiles(destination, payload->files, payload->stage);
+  if (destination != kDefaultFolder)
+    Expect(!driver::FolderExists(kDefaultFolder), std::string(kDefaultFolder) + " stays unused");
+
+  // The links start the installed program; the menus' ones are described by its name.
+  const std::string target = destination + "\\Lumidesk.exe";
+  const struct {
+    const std::string& path;
+    const char* description;
+  } expectedLinks[] = {{links.startMenu, "Lumidesk.exe"},
+                       {links.programs, "Lumidesk.exe"},
+                       {links.desktop, "Falc@ro"}};
+  for (const auto& l : expectedLinks) {
+    driver::Link link;
+    Expect(driver::ReadLink(l.path, link), l.path + " is a shell link");
+    Expect(link.target == target, l.path + " starts " + target + " (found " + link.target + ")");
+    Expect(link.description == l.description, l.path + " is described \"" + l.description +
+                                                  "\" (found \"" + link.description + "\")");
+  }
+
+  std::map<std::string, std::string> record;
+  Expect(driver::ReadRecord(record), "the install record exists");
+  const std::map<std::string, std::string> expected = {
+      {"RootDir", destination + "\\Zentaro.exe"},
+      {"version", "3.0.0.3"},
+      {"Cognome", kCard.surname},
+      {"Nome", kCard.name},
+      {"Indirizzo", kCard.address},
+      {"Citta", kCard.city},
+      {"Prov", kCard.province},
+      {"Eta", kCard.age},
+      {"Tel", kCard.phone},
+      {"Maschio", "True"}};
+  for (const auto& v : expected) {
+    const auto found = record.find(v.first);
+    Expect(found != record.end(), "the install record holds " + v.first);
+    Expect(found->second == v.second, "the install record's " + v.first + " is \"" + v.second +
+                                          "\" (found \"" + found->second + "\")");
+  }
+  Expect(record.size() == expected.size(),
+         "the install record holds the ten values only (found " + std::to_string(record.size()) +
+             ")");
+}
+
+void SetInstallRecord(bool present) {
+  if (present) {
+    HKEY key;
+    Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\NORTAVIA\\Zentaro", 0, nullptr, 0,
+                           KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS,
+           "can write the install record");
+    RegCloseKey(key);
+  } else {
+    driver::DeleteRecord();
+  }
 }
 
 void Uninstall(const std::string& exe, bool recordPresent) {
@@ -314,37 +308,115 @@ void Uninstall(const std::string& exe, bool recordPresent) {
                        : "Button14 is disabled without the install record");
 }
 
+// The next start after an installation into destination: the card shows what was recorded,
+// and "Disinstalla Lumidesk" removes the links, the program and the record (the templates and
+// the other files stay), and closing afterwards records nothing.
+void UninstallInstalled(const std::string& exe, const std::string& destination,
+                        const Payload& payload) {
+  const ProductLinks links = driver::ProductLinkPaths();
+  Expect(driver::FileExists(destination + "\\Lumidesk.exe"),
+         "an installation into " + destination + " is there to remove");
+  Installer app(exe, kTitle);
+  Wizard w(app);
+  w.ExpectPage("Default");
+  const struct {
+    const char* edit;
+    const char* text;
+  } prefilled[] = {{"Edit1", kCard.surname}, {"Edit2", kCard.name},     {"Edit7", kCard.address},
+                   {"Edit3", kCard.city},    {"Edit4", kCard.province}, {"Edit5", kCard.age},
+                   {"Edit6", kCard.phone}};
+  for (const auto& p : prefilled) w.Text(p.edit, p.text);
+  Expect(w.Checked("CheckBox1"), "Maschio is checked as recorded");
+  Expect(!w.Checked("CheckBox2"), "Femmina is left unchecked");
+  w.Button("Button14", "Disinstalla Lumidesk");
+
+  Click(w["Button14"], "Button14");
+  HWND box = app.WaitForMessageBox(15000);
+  Expect(box != nullptr, "the uninstall ends with a message");
+  ExpectText(GetDlgItem(box, 0xFFFF), "Zentaro \xE8 stato disinstallato", "the uninstall message");
+  Expect(IsWindowEnabled(w["Button2"]) == FALSE, "Button2 is disabled until the message is read");
+  const LRESULT position = SendMessageA(w["ProgressBar2"], PBM_GETPOS, 0, 0);
+  Expect(position == 10, "ProgressBar2 stands at 10 (found " + std::to_string(position) + ")");
+  Click(GetDlgItem(box, IDOK), "the message's OK");
+  Expect(WaitFor([&] { return IsWindowEnabled(w["Button2"]) != FALSE; }, 3000),
+         "Button2 is enabled again");
+
+  for (const std::string& gone : {links.startMenu, links.programs, links.desktop,
+                                  destination + "\\Lumidesk.exe"})
+    Expect(!driver::FileExists(gone), gone + " is removed");
+  for (const std::string& group : {links.startMenuGroup, links.programsGroup})
+    Expect(!driver::FolderExists(group), "the empty group folder " + group + " is removed");
+  for (const driver::PayloadFile& f : payload.files) {
+    if (f.installedAs == "Lumidesk.exe") continue;
+    const std::string kept = destination + "\\" + f.installedAs;
+    Expect(driver::FileExists(kept), kept + " stays");
+  }
+  std::map<std::string, std::string> record;
+  Expect(!driver::ReadRecord(record), "the install record is removed");
+
+  CloseWith(w, "Button3");
+  Expect(!driver::ReadRecord(record), "closing after the uninstall records nothing");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string usage =
-      "usage: lumi-driver walk SETUP.EXE [SHOT_FOLDER] | uninstall SETUP.EXE on|off |\n"
-      "       gating SETUP.EXE | install SETUP.EXE DIR [SHOT_FOLDER]\n";
-  if (argc < 3) {
-    std::fputs(usage.c_str(), stderr);
-    return 2;
-  }
-  const std::string command = argv[1];
-  const std::string exe = argv[2];
+      "usage: lumi-driver walk SETUP.EXE [SHOT_FOLDER]\n"
+      "       lumi-driver uninstall SETUP.EXE on|off\n"
+      "       lumi-driver uninstall SETUP.EXE DIR --payload LIST STAGE\n"
+      "       lumi-driver gating SETUP.EXE\n"
+      "       lumi-driver install SETUP.EXE DIR [SHOT_FOLDER] [--payload LIST STAGE]\n"
+      "       lumi-driver card-mail SETUP.EXE MAILBOX MAPI32.DLL\n"
+      "       lumi-driver card-mail-beside SETUP.EXE MAPI32.DLL\n"
+      "       lumi-driver card-no-mapi SETUP.EXE MAPI32.DLL\n"
+      "       lumi-driver flash SETUP.EXE\n";
+  // "--payload LIST STAGE" may come anywhere after the command.
+  std::vector<std::string> args;
+  std::unique_ptr<Payload> payload;
   try {
+    for (int i = 1; i < argc; ++i) {
+      if (std::string(argv[i]) == "--payload" && i + 2 < argc) {
+        payload.reset(new Payload{driver::ReadPayloadList(argv[i + 1]), argv[i + 2]});
+        i += 2;
+      } else {
+        args.push_back(argv[i]);
+      }
+    }
+    if (args.size() < 2) {
+      std::fputs(usage.c_str(), stderr);
+      return 2;
+    }
+    const std::string command = args[0];
+    const std::string exe = args[1];
     if (command == "walk") {
-      if (argc > 3) driver::SetShotFolder(argv[3]);
+      if (args.size() > 2) driver::SetShotFolder(args[2]);
       Walk(exe);
-    } else if (command == "install" && argc > 3) {
-      if (argc > 4) driver::SetShotFolder(argv[4]);
-      Install(exe, argv[3]);
+    } else if (command == "install" && args.size() > 2) {
+      if (args.size() > 3) driver::SetShotFolder(args[3]);
+      Install(exe, args[2], payload.get());
     } else if (command == "gating") {
       Gating(exe);
-    } else if (command == "uninstall" && argc > 3) {
-      Uninstall(exe, std::string(argv[3]) == "on");
+    } else if (command == "uninstall" && args.size() > 2 && payload) {
+      UninstallInstalled(exe, args[2], *payload);
+    } else if (command == "uninstall" && args.size() > 2) {
+      Uninstall(exe, args[2] == "on");
+    } else if (command == "card-mail" && args.size() > 3) {
+      driver::CardMail(exe, args[2], args[3]);
+    } else if (command == "card-mail-beside" && args.size() > 2) {
+      driver::CardMailBeside(exe, args[2]);
+    } else if (command == "card-no-mapi" && args.size() > 2) {
+      driver::CardWithoutMapi(exe, args[2]);
+    } else if (command == "flash") {
+      driver::FlashViewer(exe);
     } else {
       std::fputs(usage.c_str(), stderr);
       return 2;
     }
+    std::printf("passed: %s\n", command.c_str());
   } catch (const driver::Failure& f) {
     std::fprintf(stderr, "FAILED: %s\n", f.message.c_str());
     return 1;
   }
-  std::printf("passed: %s\n", command.c_str());
   return 0;
 }
