@@ -76,6 +76,7 @@ ArchiveSummary VerifyArchive(ArchiveWalker& walker) {
   }
 
   summary.files = files.size();
+  for (const MemberRecord* m : files) summary.fileNames.push_back(m->name);
   summary.volumes = walker.Volumes().size();
   summary.installer = walker.IsInstaller();
   summary.hasCatalogue = hasCatalogue;

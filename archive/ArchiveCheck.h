@@ -19,6 +19,7 @@ namespace archive {
 struct ArchiveSummary {
   ArchiveHeader header;
   std::size_t files = 0;          // file members, the catalogue not counted
+  std::vector<std::string> fileNames;  // their stored names, in archive order
   std::int64_t fileBytes = 0;     // their uncompressed bytes
   std::int64_t blocks = 0;
   std::int64_t storedBlocks = 0;

@@ -40,12 +40,6 @@ std::string SubfolderFor(const std::string& extension) {
   return std::string();
 }
 
-bool IsPlainFileName(const std::string& fileName) {
-  if (fileName.find('/') != std::string::npos) return false;
-  // A name of dots and blanks only is reduced by Windows to the folder itself or its parent.
-  return fileName.find_first_not_of(". ") != std::string::npos;
-}
-
 std::string AnsiUpperCase(const std::string& text) {
   std::string result = text;
   for (char& c : result) {

@@ -1,6 +1,6 @@
 // Where the installation run writes a payload member: the file-type rule that sends templates
-// into the destination's subfolders, the check that a member's file name stays inside the
-// destination, and the upper-casing used to recognise the product's program.
+// into the destination's subfolders and the upper-casing used to recognise the product's
+// program. Which file names may be written at all is archive/NameSafety.h's rule.
 #pragma once
 
 #include <string>
@@ -19,12 +19,6 @@ std::string RoutingExtension(const std::string& storedPath);
 // The subfolder of the destination that receives files with this (upper-cased) extension:
 // kTemplatesFolder, kRtfTemplatesFolder, or empty for the destination itself.
 std::string SubfolderFor(const std::string& extension);
-
-// Whether a member's file name (the text after the stored path's last "\" or ":") names a
-// file directly inside the folder it is appended to. Windows also takes "/" as a separator and
-// drops trailing dots and blanks, so names such as "a/../../x", "..", "." or ". ." would write
-// elsewhere or onto the folder itself.
-bool IsPlainFileName(const std::string& fileName);
 
 // Upper-casing in the Windows-1252 code page of the installer's texts: ASCII letters and the
 // accented letters that have a capital form there.

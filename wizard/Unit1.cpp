@@ -7,9 +7,12 @@
 #include <map>
 #include <utility>
 
+#include "archive/ArchiveCheck.h"
+#include "archive/NameSafety.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
 #include "platform/Launch.h"
+#include "platform/MessagePump.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/gui/Application.h"
@@ -180,6 +183,13 @@ TForm1::TForm1(gui::TComponent* owner) : TForm(owner) {
                                    archive::TPercentage percent, bool& go) {
     BackupFile1Progress(b, std::move(name), percent, go);
   };
+  // The engine's own report is an English box naming no file; the run's end tells the user in
+  // Italian what failed and where instead.
+  BackupFile1->OnError = [this](archive::TBackupFile* b, std::int32_t code, std::string) {
+    engineError_ = code;
+    failedFile_ = b->CurrentFile();
+    failedFileExisted_ = currentTargetExisted_;
+  };
 
   MyShortCut1 = new shell::TMyShortCut(this, plat::SystemShell(), services.Files(),
                                        services.Registry());
@@ -215,7 +225,8 @@ TForm1::~TForm1() {
 
 void TForm1::AfterConstruction() {
   TForm::AfterConstruction();
-  if (!payloadLocated_) Button9->SetEnabled(false);
+  if (!payloadLocated_ || payloadDamaged_) Button9->SetEnabled(false);
+  if (payloadDamaged_) StatusBar1->SetSimpleText(kStatusPayloadDamaged);
 }
 
 gui::TNotifyEvent TForm1::Handler(const std::string& name) {
@@ -268,6 +279,73 @@ void TForm1::FormCreate(gui::TComponent*) {
   reg.SetLazyWrite(false);
   if (!reg.OpenKey(kInstallRecordKey, false)) Button14->SetEnabled(false);
   reg.CloseKey();
+
+  // 10. A truncated download is told at once rather than when "Installa" is pressed.
+  ScanPayload();
+}
+
+void TForm1::ScanPayload() {
+  try {
+    archive::ArchiveWalker walker(*payload_, plat::ModuleFileName());
+    archive::ScanArchive(walker);
+  } catch (const archive::WalkError& e) {
+    MarkPayloadDamaged(e.what());
+  } catch (const std::exception& e) {
+    MarkPayloadDamaged(e.what());
+  }
+}
+
+void TForm1::MarkPayloadDamaged(const std::string& why) {
+  payloadDamaged_ = true;
+  payloadDamage_ = why;
+  Button9->SetEnabled(false);
+  StatusBar1->SetSimpleText(kStatusPayloadDamaged);
+}
+
+std::string TForm1::CheckPayloadBeforeInstalling() {
+  const std::string statusBefore = StatusBar1->SimpleText();
+  StatusBar1->SetSimpleText(kStatusCheckingPayload);
+  archive::ArchiveSummary summary;
+  std::string damage;
+  try {
+    archive::ArchiveWalker walker(*payload_, plat::ModuleFileName());
+    int shown = -1;
+    walker.SetProgress([this, &shown](std::int64_t done, std::int64_t total) {
+      const int percent = archive::TBackupFile::Percentage(done, total);
+      if (percent != shown) {
+        shown = percent;
+        ProgressBar1->SetPosition(percent);
+        ProgressBar1->Repaint();
+      }
+      // As during the restore: the window repaints and the detector's ticks still arrive.
+      plat::ProcessMessages();
+    });
+    summary = archive::VerifyArchive(walker);
+  } catch (const std::exception& e) {
+    damage = e.what();
+    if (damage.empty()) damage = "the payload cannot be read";
+  }
+  StatusBar1->SetSimpleText(statusBefore);
+  ProgressBar1->SetPosition(0);
+  if (!damage.empty()) {
+    MarkPayloadDamaged(damage);
+    return kPayloadDamagedText;
+  }
+  // The routing keeps only the file-name part of each stored path; a name Windows cannot hold
+  // safely stops the run before its first file.
+  for (const std::string& name : summary.fileNames) {
+    if (!archive::IsSafeFileName(plat::ExtractFileName(name))) return kUnsafeNameText + name;
+  }
+  return std::string();
+}
+
+std::string TForm1::FailedRunText() const {
+  if (!failedFolder_.empty()) return kFolderNotCreatedText + failedFolder_ + kFolderNotCreatedAdvice;
+  if (engineError_ == archive::kErrReadFile && !failedFile_.empty()) {
+    return failedFileExisted_ ? kFileInUseText + failedFile_ + kFileInUseAdvice
+                              : kFileNotWrittenText + failedFile_ + kFileNotWrittenAdvice;
+  }
+  return kInstallFailedText;
 }
 
 void TForm1::FormClose(gui::TComponent*, gui::TCloseAction& action) {
@@ -335,33 +413,41 @@ void TForm1::Button5Click(gui::TComponent*) {
 }
 
 void TForm1::Button1Click(gui::TComponent*) {
-  // Without a located payload there is nothing to extract; the button is kept disabled then,
-  // and a press that gets here anyway does nothing.
-  if (!payloadLocated_ || !payload_) return;
+  // Without a located, sound payload there is nothing to extract; the button is kept disabled
+  // then, and a press that gets here anyway does nothing.
+  if (!payloadLocated_ || !payload_ || payloadDamaged_) return;
   // A press delivered while the restore pumps messages would start a second run inside the
   // first, on the same stream.
   if (installing_) return;
 
   bool restored = false;
+  std::string stop;  // why the run stopped before writing anything
   {
     RunScope run(installing_);
     runDestination_ = LabelDir->Caption();
+    failedFolder_.clear();
+    failedFile_.clear();
+    failedFileExisted_ = false;
+    engineError_ = 0;
     ResetShortCutsForRun();
     ProgressBar1->Show();
-    try {
-      payload_->Seek(payloadOffset_, plat::Stream::Origin::Begin);
-      restored = BackupFile1->RestoreFromStream(payload_.get(), std::string());
-    } catch (const std::exception&) {
-      restored = false;  // the payload could not be reached: nothing was extracted
+    stop = CheckPayloadBeforeInstalling();
+    if (stop.empty()) {
+      try {
+        payload_->Seek(payloadOffset_, plat::Stream::Origin::Begin);
+        restored = BackupFile1->RestoreFromStream(payload_.get(), std::string());
+      } catch (const std::exception&) {
+        restored = false;  // the payload could not be reached: nothing was extracted
+      }
     }
   }
 
   if (!restored) {
-    // The engine has reported its own errors; the controls go back to their state before the
-    // run, so that the user can change the folder and try again.
+    // The controls go back to their state before the run, so that the user can change the
+    // folder and try again.
     ProgressBar1->SetPosition(0);
     ProgressBar1->Hide();
-    gui::Application().MessageBox(kInstallFailedText, kInstallFailedTitle,
+    gui::Application().MessageBox(stop.empty() ? FailedRunText() : stop, kInstallFailedTitle,
                                   plat::mb::kOk | plat::mb::kIconError);
     return;
   }
@@ -409,11 +495,22 @@ void TForm1::BackupFile1RestoreFile(archive::TBackupFile*, std::string& Filename
   const std::string destination = Destination();
   const std::string fileName = plat::ExtractFileName(Filename);
   // Refusing the member ends the run with failure; nothing is written outside the folder.
-  if (!IsPlainFileName(fileName)) throw plat::Error(kUnsafeMemberName + Filename);
+  // (The check before the run refuses such a payload already; this guards every member.)
+  if (!archive::IsSafeFileName(fileName)) throw plat::Error(kUnsafeMemberName + Filename);
   PrepareFolders(destination);
 
   const std::string subfolder = SubfolderFor(RoutingExtension(Filename));
   Filename = destination + "\\" + (subfolder.empty() ? "" : subfolder + "\\") + fileName;
+  // The engine passes over a member whose folder it cannot make, without an error: the run
+  // would end as a success with files missing. The folder is made here, and a failure ends
+  // the run.
+  plat::FileSystem& fs = CurrentServices().Files();
+  const std::string folder = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(Filename));
+  if (!fs.ForceDirectories(folder)) {
+    failedFolder_ = folder;
+    throw plat::Error(kFolderPreparationError);
+  }
+  currentTargetExisted_ = fs.FileExists(Filename);
 
   // The links are made when the program is met, before its file is written.
   const std::string upperName = AnsiUpperCase(fileName);
@@ -545,9 +642,11 @@ void TForm1::INetDetector1Changed(gui::TComponent*) {
   Button2->SetEnabled(online);
   Button4->SetEnabled(online);
   Button1->SetEnabled(online);
-  // "Installa" also needs a payload to install from.
-  Button9->SetEnabled(online && payloadLocated_);
-  StatusBar1->SetSimpleText(online ? kStatusOnline : kStatusOffline);
+  // "Installa" also needs a sound payload to install from; a damaged one is what the status
+  // bar keeps telling, whatever the connection does.
+  Button9->SetEnabled(online && payloadLocated_ && !payloadDamaged_);
+  StatusBar1->SetSimpleText(payloadDamaged_ ? kStatusPayloadDamaged
+                                            : online ? kStatusOnline : kStatusOffline);
 }
 
 }  // namespace wizard

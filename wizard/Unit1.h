@@ -58,6 +58,32 @@ constexpr char kInstallFailedText[] =
     "riprovare.";
 constexpr char kInstallFailedTitle[] = "Installazione non riuscita";
 constexpr char kFolderPreparationError[] = "Impossibile creare la cartella destinazione";
+
+// The payload is checked before anything is written: a cheap walk of its structure at start-up,
+// the whole walk (every block inflated and checked) when "Installa" is pressed.
+constexpr char kPayloadDamagedText[] =
+    "Il programma di installazione \xE8 danneggiato o incompleto: non \xE8 stato installato "
+    "alcun file. Procurarsi una nuova copia del programma di installazione e riprovare.";
+constexpr char kStatusPayloadDamaged[] =
+    "Programma di installazione danneggiato o incompleto: procurarsene una nuova copia";
+constexpr char kStatusCheckingPayload[] = "Verifica del programma di installazione in corso...";
+// A payload member whose file name Windows cannot hold safely; the name follows.
+constexpr char kUnsafeNameText[] =
+    "Il programma di installazione contiene un file dal nome non valido, che non pu\xF2 essere "
+    "installato: non \xE8 stato installato alcun file. Nome: ";
+// Why a run that had started writing stopped: the folder or file path is put in between.
+constexpr char kFolderNotCreatedText[] = "L'installazione non \xE8 stata completata: impossibile creare la cartella ";
+constexpr char kFolderNotCreatedAdvice[] =
+    ". Scegliere un'altra cartella di destinazione e riprovare.";
+constexpr char kFileInUseText[] = "L'installazione non \xE8 stata completata: il file ";
+constexpr char kFileInUseAdvice[] =
+    " \xE8 in uso da un altro programma o protetto dalla scrittura e non pu\xF2 essere "
+    "sostituito. Chiudere il programma che lo usa e riprovare.";
+constexpr char kFileNotWrittenText[] =
+    "L'installazione non \xE8 stata completata: impossibile scrivere il file ";
+constexpr char kFileNotWrittenAdvice[] =
+    ". La cartella di destinazione potrebbe essere protetta dalla scrittura o il disco pieno: "
+    "scegliere un'altra cartella o liberare spazio e riprovare.";
 // Closing again after the install record could not be written.
 constexpr char kRecordNotWrittenText[] =
     "L'installazione non \xE8 stata registrata: non sar\xE0 possibile disinstallare "
@@ -126,6 +152,10 @@ class TForm1 : public gui::TForm {
   // True once the payload's place in the program file is known; without it nothing can be
   // installed.
   bool PayloadAvailable() const { return payloadLocated_; }
+  // True once a check of the payload found it damaged or incomplete; "Installa" stays disabled.
+  bool PayloadDamaged() const { return payloadDamaged_; }
+  // What the check found, in the packager's words (for diagnosis; not shown to the user).
+  const std::string& PayloadDamage() const { return payloadDamage_; }
   const std::vector<std::string>* Catalogue() const { return catalogue_.get(); }
   const std::string& VersionText() const { return version_; }
   const std::string& SystemFolder() const { return systemFolder_; }
@@ -143,12 +173,22 @@ class TForm1 : public gui::TForm {
   // The folder the run installs into: fixed at the start of a run, LabelDir otherwise.
   std::string Destination() const;
   void PrepareFolders(const std::string& destination);
+  // The cheap structural walk of start-up; marks the payload damaged when it fails.
+  void ScanPayload();
+  // The whole walk before a run writes anything, with its progress on the bar. Returns the text
+  // of the stop message, empty when the payload is sound and every name can be written.
+  std::string CheckPayloadBeforeInstalling();
+  void MarkPayloadDamaged(const std::string& why);
+  // The stop message after a run that had started writing and failed.
+  std::string FailedRunText() const;
   void ResetShortCutsForRun();
   void WriteInstallRecord();
 
   std::unique_ptr<plat::FileStream> payload_;
   std::uint32_t payloadOffset_ = 0;
   bool payloadLocated_ = false;
+  bool payloadDamaged_ = false;
+  std::string payloadDamage_;
   std::unique_ptr<std::vector<std::string>> catalogue_;
   std::string version_;
   std::string systemFolder_;
@@ -158,6 +198,13 @@ class TForm1 : public gui::TForm {
   std::string runDestination_;
   // IconPathName of each shell-integration component before the first run prefixed it.
   std::map<shell::TMyShortCut*, std::string> initialIcons_;
+  // What the last run met when it failed: a folder it could not create, the target being
+  // written when the engine reported an error, whether that file existed before the run.
+  std::string failedFolder_;
+  std::string failedFile_;
+  bool failedFileExisted_ = false;
+  bool currentTargetExisted_ = false;
+  std::int32_t engineError_ = 0;
   // The install record could not be written at the last close.
   bool recordFailed_ = false;
 };

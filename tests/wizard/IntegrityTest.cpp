@@ -1,0 +1,253 @@
+// The installer checks its own payload before it writes: a truncated file is found at start-up
+// ("Installa" disabled, the status bar says why), damaged data when "Installa" is pressed (a
+// stop message, nothing written, nothing recorded, the wizard still usable). Also the names a
+// payload may not carry, and what a run that fails at its destination tells the user.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "InstallFixture.h"
+#include "platform/Error.h"
+#include "tools/synthetic/SyntheticPayload.h"
+#include "wizard/Services.h"
+
+namespace wizardtest {
+namespace {
+
+constexpr std::size_t kStubSize = 4096;  // what WriteInstaller puts before the archive
+
+// Text that deflates well: its compressed block is far smaller than the piece.
+std::string Prose(int lines) {
+  std::string text;
+  for (int i = 0; i < lines; ++i) text += "riga " + std::to_string(i * i) + "\n";
+  return text;
+}
+
+class IntegrityTest : public InstallTest {
+ protected:
+  // Writes an installer of these members and hands its bytes to the test to spoil.
+  std::string InstallerBytes(const std::vector<archive::WriterMember>& members) {
+    WriteInstaller(InstallerPath(), "3.0.0.3", members);
+    return testsupport::ReadWholeFile(InstallerPath());
+  }
+  wizard::TForm1& StartOnInstallPage() {
+    online_ = true;
+    auto& w = StartWizard();
+    Tick();
+    w.LabelDir->SetCaption(Dest());
+    w.Notebook1->SetPageIndex(kInstallPage);
+    return w;
+  }
+  // Nothing of the product reached the disk or the registry.
+  void ExpectNothingInstalled(const wizard::TForm1& w) {
+    EXPECT_FALSE(IsFolder(Dest()));
+    EXPECT_FALSE(IsFile(DesktopLink()));
+    EXPECT_FALSE(IsFile(StartMenuLink()));
+    EXPECT_FALSE(w.InstallDone());
+    EXPECT_FALSE(w.Installing());
+    EXPECT_FALSE(RecordExists());
+  }
+};
+
+TEST_F(IntegrityTest, ATruncatedDownloadIsFoundAtStartUp) {
+  const std::string whole = InstallerBytes(synthetic::Members());
+  struct Cut {
+    std::size_t keep;
+    bool trailerKept;  // a download that lost the payload's end but not the last four bytes
+    const char* what;
+  };
+  const Cut cuts[] = {
+      {whole.size() / 2, false, "half of the file"},
+      {whole.size() - 5, false, "all but five bytes"},
+      {kStubSize + 20, false, "the stub and the header"},
+      {whole.size() / 2, true, "the payload's second half"},
+      {whole.size() - 8, true, "the end-of-archive marker"},
+  };
+  for (const Cut& c : cuts) {
+    std::string bytes = whole.substr(0, c.keep);
+    if (c.trailerKept) bytes += whole.substr(whole.size() - 4);
+    testsupport::WriteWholeFile(InstallerPath(), bytes);
+    auto& w = StartOnInstallPage();
+    EXPECT_TRUE(w.PayloadDamaged()) << c.what;
+    EXPECT_FALSE(w.Button9->Enabled()) << c.what;
+    EXPECT_EQ(w.StatusBar1->SimpleText(), wizard::kStatusPayloadDamaged) << c.what;
+    // The other forward buttons keep following the connection.
+    EXPECT_TRUE(w.Button2->Enabled()) << c.what;
+    EXPECT_TRUE(w.Button4->Enabled()) << c.what;
+    EXPECT_FALSE(PressInstall()) << c.what;
+    EXPECT_EQ(ExceptionBoxes(), 0) << c.what;
+    ExpectNothingInstalled(w);
+    delete form_;
+    gui_.ClearBoxes();
+  }
+}
+
+TEST_F(IntegrityTest, TheDamagedStateOutlastsConnectionChanges) {
+  const std::string whole = InstallerBytes({MemoryMember("c:\\src\\Lumidesk.exe", Prose(3000))});
+  testsupport::WriteWholeFile(InstallerPath(), whole.substr(0, whole.size() - 12));
+  online_ = false;
+  auto& w = StartWizard();
+  EXPECT_EQ(w.StatusBar1->SimpleText(), wizard::kStatusPayloadDamaged);
+  online_ = true;
+  Tick();
+  EXPECT_TRUE(w.Button2->Enabled());
+  EXPECT_FALSE(w.Button9->Enabled());
+  EXPECT_EQ(w.StatusBar1->SimpleText(), wizard::kStatusPayloadDamaged);
+  online_ = false;
+  Tick();
+  EXPECT_FALSE(w.Button2->Enabled());
+  EXPECT_FALSE(w.Button9->Enabled());
+  EXPECT_EQ(w.StatusBar1->SimpleText(), wizard::kStatusPayloadDamaged);
+}
+
+TEST_F(IntegrityTest, ASoundPayloadLeavesTheStatusToTheConnection) {
+  InstallerBytes({MemoryMember("c:\\src\\Lumidesk.exe", "p")});
+  auto& w = StartOnInstallPage();
+  EXPECT_FALSE(w.PayloadDamaged());
+  EXPECT_TRUE(w.Button9->Enabled());
+  EXPECT_EQ(w.StatusBar1->SimpleText(), wizard::kStatusOnline);
+}
+
+TEST_F(IntegrityTest, DamagedDataStopsTheRunBeforeAnythingIsWritten) {
+  // The program comes first: without the check its links and file would be made before the
+  // damaged member is met.
+  const std::string text = Prose(3000);
+  const std::string whole = InstallerBytes({MemoryMember("c:\\src\\Lumidesk.exe", "program"),
+                                            MemoryMember("c:\\src\\readme.txt", text)});
+  struct Flip {
+    std::size_t offsetFromEnd;
+    const char* what;
+  };
+  // The readme's single block ends 4 (its end-of-member marker) + 4 (end-of-archive marker)
+  // + 4 (trailer) bytes before the end of the file; its Adler-32 is the block's last 4 bytes.
+  const Flip flips[] = {
+      {12 + 1, "the last byte of the Adler-32"},
+      {12 + 200, "a byte of deflate data"},
+  };
+  for (const Flip& f : flips) {
+    std::string bytes = whole;
+    bytes[bytes.size() - f.offsetFromEnd] ^= 0x01;
+    testsupport::WriteWholeFile(InstallerPath(), bytes);
+    auto& w = StartOnInstallPage();
+    // Only the lengths and signatures are read at start-up: this damage is not seen yet.
+    ASSERT_FALSE(w.PayloadDamaged()) << f.what;
+    ASSERT_TRUE(w.Button9->Enabled()) << f.what;
+    ASSERT_TRUE(PressInstall()) << f.what;
+    ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1) << f.what;
+    EXPECT_EQ(gui_.Boxes().back().text, wizard::kPayloadDamagedText) << f.what;
+    EXPECT_EQ(gui_.Boxes().back().flags, plat::mb::kOk | plat::mb::kIconError) << f.what;
+    EXPECT_EQ(gui_.Boxes().size(), 1u) << f.what;  // no English box from the engine
+    ExpectNothingInstalled(w);
+    EXPECT_TRUE(w.PayloadDamaged()) << f.what;
+    EXPECT_FALSE(w.ProgressBar1->Visible()) << f.what;
+    EXPECT_EQ(gui_.Cursor(), gui::crDefault) << f.what;
+    EXPECT_EQ(w.StatusBar1->SimpleText(), wizard::kStatusPayloadDamaged) << f.what;
+    EXPECT_FALSE(w.Button9->Enabled()) << f.what;
+    // The wizard stays usable: back to the information page.
+    EXPECT_FALSE(app_.Terminated()) << f.what;
+    EXPECT_TRUE(gui_.Click(*w.Button10)) << f.what;
+    EXPECT_EQ(w.Notebook1->PageIndex(), 3) << f.what;
+    delete form_;
+    gui_.ClearBoxes();
+  }
+}
+
+TEST_F(IntegrityTest, ClosingAfterADamagedRunRecordsNothing) {
+  std::string bytes = InstallerBytes({MemoryMember("c:\\src\\Lumidesk.exe", Prose(3000))});
+  bytes[bytes.size() - 13] ^= 0x40;  // in the block's Adler-32
+  testsupport::WriteWholeFile(InstallerPath(), bytes);
+  auto& w = StartOnInstallPage();
+  ASSERT_TRUE(PressInstall());
+  ASSERT_TRUE(w.PayloadDamaged());
+  EXPECT_TRUE(gui_.ClickCloseBox(w));
+  EXPECT_TRUE(app_.Terminated());
+  EXPECT_FALSE(RecordExists());
+}
+
+TEST_F(IntegrityTest, TheCheckShowsItsProgressOnTheBarThenTheRunInstalls) {
+  WriteInstaller(InstallerPath(), "3.0.0.3", synthetic::Members());
+  auto& w = StartOnInstallPage();
+  const int repaintsBefore = gui_.RepaintCount(*w.ProgressBar1);
+  int repaintsAtFirstMember = -1;
+  std::string statusAtFirstMember;
+  auto inner = w.BackupFile1->OnRestoreFile;
+  w.BackupFile1->OnRestoreFile = [&](archive::TBackupFile* b, std::string& n, std::int32_t fa,
+                                     bool& d) {
+    if (repaintsAtFirstMember < 0) {
+      repaintsAtFirstMember = gui_.RepaintCount(*w.ProgressBar1);
+      statusAtFirstMember = w.StatusBar1->SimpleText();
+      EXPECT_EQ(w.ProgressBar1->Position(), 0);  // the restore starts the bar afresh
+    }
+    inner(b, n, fa, d);
+  };
+  ASSERT_TRUE(PressInstall());
+  EXPECT_TRUE(w.InstallDone());
+  EXPECT_EQ(BoxesTitled(wizard::kInstallDoneTitle), 1);
+  // One repaint per percent the check went through, 0 to 100.
+  EXPECT_EQ(repaintsAtFirstMember - repaintsBefore, 101);
+  EXPECT_EQ(statusAtFirstMember, wizard::kStatusOnline);
+  EXPECT_EQ(RecordValue("RootDir"), Dest() + "\\Zentaro.exe");
+}
+
+TEST_F(IntegrityTest, NamesWindowsCannotHoldStopTheRunBeforeItsFirstFile) {
+  for (const char* stored : {"c:\\src\\CON.txt", "c:\\src\\com1", "c:\\src\\a?b.txt",
+                             "c:\\src\\trailing.", "c:\\src\\tab\tname", "c:\\src\\a|b"}) {
+    InstallerBytes({MemoryMember("c:\\src\\Lumidesk.exe", "program"),
+                    MemoryMember(stored, "hostile")});
+    auto& w = StartOnInstallPage();
+    ASSERT_TRUE(PressInstall()) << stored;
+    ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1) << stored;
+    EXPECT_EQ(gui_.Boxes().back().text, wizard::kUnsafeNameText + std::string(stored)) << stored;
+    ExpectNothingInstalled(w);
+    EXPECT_FALSE(w.PayloadDamaged()) << stored;  // sound bytes, only a name refused
+    delete form_;
+    gui_.ClearBoxes();
+  }
+}
+
+TEST_F(IntegrityTest, ADestinationThatCannotBeMadeIsNamedAndNotRecorded) {
+  testsupport::WriteWholeFile(Path("afile"), "x");
+  InstallerBytes({MemoryMember("c:\\src\\Lumidesk.exe", "program"),
+                  MemoryMember("c:\\src\\b.dat", "b")});
+  auto& w = StartOnInstallPage();
+  const std::string dest = Path("afile\\Lumidesk");
+  w.LabelDir->SetCaption(dest);
+  ASSERT_TRUE(PressInstall());
+  ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
+  EXPECT_EQ(gui_.Boxes().back().text, std::string(wizard::kFolderNotCreatedText) + dest +
+                                          wizard::kFolderNotCreatedAdvice);
+  EXPECT_EQ(gui_.Boxes().size(), 1u);
+  EXPECT_FALSE(w.InstallDone());
+  EXPECT_TRUE(gui_.ClickCloseBox(w));
+  EXPECT_FALSE(RecordExists());
+}
+
+TEST_F(IntegrityTest, AFileHeldByAnotherProgramIsNamedAndNotRecorded) {
+  // A file the user already has, which the file layer cannot replace now: as Windows answers
+  // for a file another program holds open without sharing.
+  ObservedFiles files;
+  files.onCall = [&](const std::string& op, const std::string& path) {
+    if (op == "Create" && plat::ExtractFileName(path) == "b.dat") {
+      throw plat::Error("sharing violation: " + path);
+    }
+  };
+  wizard::CurrentServices().files = &files;
+  ASSERT_TRUE(plat::RealFileSystem().ForceDirectories(Dest()));
+  testsupport::WriteWholeFile(InDest("b.dat"), "the user's");
+  auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "program"),
+                               MemoryMember("c:\\src\\b.dat", "b")});
+  ASSERT_TRUE(PressInstall());
+  ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
+  EXPECT_EQ(gui_.Boxes().back().text,
+            std::string(wizard::kFileInUseText) + InDest("b.dat") + wizard::kFileInUseAdvice);
+  EXPECT_EQ(gui_.Boxes().size(), 1u);
+  EXPECT_EQ(testsupport::ReadWholeFile(InDest("b.dat")), "the user's");
+  EXPECT_FALSE(w.InstallDone());
+  EXPECT_TRUE(gui_.ClickCloseBox(w));
+  EXPECT_FALSE(RecordExists());
+  wizard::CurrentServices().files = nullptr;
+}
+
+}  // namespace
+}  // namespace wizardtest
