@@ -5,8 +5,6 @@
 // allocated or read.
 #include "archive/BackupFile.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -62,32 +60,16 @@ TStringList SplitLines(const std::string& text) {
   return lines;
 }
 
-// Inflates one block holding one complete zlib stream. Returns the bytes produced; ok is false
-// when zlib fails or the stream does not end inside the block (truncated data, or more output
-// than a piece may hold).
-std::int32_t InflateBlock(std::uint8_t* in, std::int32_t n, std::uint8_t* out, bool& ok) {
-  z_stream zs;
-  std::memset(&zs, 0, sizeof zs);
-  if (inflateInit_(&zs, kZlibVersionText, static_cast<int>(sizeof(z_stream))) < 0) {
-    ok = false;
-    return 0;
-  }
-  zs.next_in = in;
-  zs.avail_in = static_cast<uInt>(n);
-  zs.next_out = out;
-  zs.avail_out = static_cast<uInt>(kBlockSize);
-  const int rc = inflate(&zs, Z_NO_FLUSH);
-  ok = rc == Z_STREAM_END;
-  const auto produced = static_cast<std::int32_t>(zs.total_out);
-  inflateEnd(&zs);
-  return produced;
-}
-
 }  // namespace
 
 TBackupFile::TBackupFile(void* owner, plat::FileSystem& fs) : owner_(owner), fs_(fs) {}
 
 TBackupFile::~TBackupFile() = default;
+
+void TBackupFile::SetBlockCodec(const BlockCodec& codec) {
+  codec_ = &codec;
+  inflater_.reset();
+}
 
 const std::vector<std::string>& TBackupFile::PublishedProperties() {
   static const std::vector<std::string> names = {
@@ -407,9 +389,13 @@ void TBackupFile::ReadMemberData(plat::Stream& Source, plat::Stream* Output, boo
         Source.Seek(n, plat::Stream::Origin::Current);
       } else if (blockLength > 0) {
         Source.ReadBuffer(in.data(), count);
-        bool ok = true;
-        produced = InflateBlock(in.data(), count, out.data(), ok);
-        if (!ok) {
+        // A stream that fails, or does not end inside the block (truncated data, or more
+        // output than a piece may hold), is error 6 once what it gave has been written.
+        if (!inflater_) inflater_ = codec_->NewInflater();
+        const InflateResult r = inflater_->Inflate(in.data(), static_cast<std::size_t>(count),
+                                                   out.data(), out.size());
+        produced = static_cast<std::int32_t>(r.produced);
+        if (!r.StreamEnded()) {
           errorCode_ = kErrCompression;
           continueFlag_ = false;
         }

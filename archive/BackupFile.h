@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "archive/BackupFormat.h"
+#include "archive/BlockCodec.h"
 #include "platform/Files.h"
 #include "platform/Stream.h"
 
@@ -97,6 +98,10 @@ class TBackupFile {
   // when Output is a file.
   void ReadMemberData(plat::Stream& Source, plat::Stream* Output, bool Extract);
 
+  // The codec that inflates the blocks: zlib, the installer's own, unless a tool sets another.
+  // Every codec writes the same bytes and raises the same events. Must outlive the component.
+  void SetBlockCodec(const BlockCodec& codec);
+
   // Reports code through OnError or an error message box.
   void ReportError(std::int32_t Code);
 
@@ -140,6 +145,10 @@ class TBackupFile {
   std::string currentFile_;
   bool continueFlag_ = false;
   std::int32_t errorCode_ = 0;
+  const BlockCodec* codec_ = &ZlibCodec();
+  // One decoder state for every block, set up at the first one: blocks are independent streams
+  // and the state is reset for each.
+  std::unique_ptr<BlockInflater> inflater_;
 };
 
 }  // namespace archive

@@ -7,7 +7,7 @@
 #                            for 64-bit Wine), Wine, Xvfb and fonts
 set -euo pipefail
 
-native=(cmake make g++ pkg-config zlib1g-dev libgtest-dev googletest libbenchmark-dev)
+native=(cmake make g++ pkg-config zlib1g-dev libdeflate-dev libgtest-dev googletest libbenchmark-dev)
 fuzz=(clang libclang-rt-14-dev)
 win32=(g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine32:i386 wine64
        xvfb xauth fonts-wine fonts-liberation imagemagick)

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "archive/BlockCodecs.h"
 #include "platform/Error.h"
 #include "tools/lumipack/Failure.h"
 #include "tools/lumipack/Lumipack.h"
@@ -12,10 +13,11 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: lumipack create -o OUT [--stub EXE] [--title TEXT] [--prefix WINPATH] [--level 0-9]\n"
-    "                       [--volume-size BYTES] INPUT...\n"
+    "                       [--volume-size BYTES] [--threads N] [--codec NAME] INPUT...\n"
     "       lumipack list FILE\n"
-    "       lumipack extract FILE [-d DIR] [--full-path]\n"
-    "       lumipack verify FILE\n";
+    "       lumipack extract FILE [-d DIR] [--full-path] [--codec NAME]\n"
+    "       lumipack verify FILE [--codec NAME]\n"
+    "codecs: ";
 
 // A message on one line, whatever it holds.
 std::string OneLine(std::string text) {
@@ -79,6 +81,14 @@ void RunCreate(Arguments& a, Context& ctx) {
         throw UsageError("--volume-size takes a number of bytes from 1 to 2147483647");
       }
       o.volumeSize = size;
+    } else if (arg == "--threads") {
+      std::int64_t threads = 0;
+      if (!ParseInteger(a.ValueOf(arg), 1, kMaxThreads, threads)) {
+        throw UsageError("--threads takes 1 to " + std::to_string(kMaxThreads));
+      }
+      o.threads = static_cast<int>(threads);
+    } else if (arg == "--codec") {
+      o.codec = CodecNamed(a.ValueOf(arg)).Name();
     } else {
       throw UsageError("create: unknown option " + arg);
     }
@@ -108,6 +118,8 @@ void RunExtract(Arguments& a, Context& ctx) {
       if (o.dir.empty()) throw UsageError("-d needs a folder");
     } else if (arg == "--full-path") {
       o.fullPath = true;
+    } else if (arg == "--codec") {
+      o.codec = CodecNamed(a.ValueOf(arg)).Name();
     } else if (IsOption(arg)) {
       throw UsageError("extract: unknown option " + arg);
     } else if (haveFile) {
@@ -121,7 +133,44 @@ void RunExtract(Arguments& a, Context& ctx) {
   Extract(o, ctx);
 }
 
+void RunVerify(Arguments& a, Context& ctx) {
+  std::string file;
+  std::string codec = kDefaultCodec;
+  bool haveFile = false;
+  while (a.More()) {
+    const std::string& arg = a.Take();
+    if (arg == "--codec") {
+      codec = CodecNamed(a.ValueOf(arg)).Name();
+    } else if (IsOption(arg)) {
+      throw UsageError("verify: unknown option " + arg);
+    } else if (haveFile) {
+      throw UsageError("verify: unexpected argument " + arg);
+    } else {
+      file = arg;
+      haveFile = true;
+    }
+  }
+  if (!haveFile) throw UsageError("verify needs FILE");
+  Verify(file, ctx, codec);
+}
+
+std::string CodecList() {
+  std::string list;
+  for (const std::string& name : archive::BlockCodecNames()) {
+    list += (list.empty() ? "" : ", ") + name;
+  }
+  return list;
+}
+
 }  // namespace
+
+const archive::BlockCodec& CodecNamed(const std::string& name) {
+  const archive::BlockCodec* codec = archive::FindBlockCodec(name);
+  if (codec == nullptr) {
+    throw UsageError("unknown codec " + name + "; this build has " + CodecList());
+  }
+  return *codec;
+}
 
 int Run(const std::vector<std::string>& args, Context& ctx) {
   try {
@@ -135,9 +184,9 @@ int Run(const std::vector<std::string>& args, Context& ctx) {
     } else if (command == "extract") {
       RunExtract(a, ctx);
     } else if (command == "verify") {
-      Verify(OneFile(a, command), ctx);
+      RunVerify(a, ctx);
     } else if (command == "help" || command == "--help" || command == "-h") {
-      ctx.out << kUsage;
+      ctx.out << kUsage << CodecList() << "\n";
     } else {
       throw UsageError("unknown command " + command);
     }

@@ -8,6 +8,7 @@
 #include "tools/lumipack/Failure.h"
 #include "tools/lumipack/Lumipack.h"
 #include "tools/lumipack/ProgressBar.h"
+#include "tools/lumipack/ThreadedEncoder.h"
 
 namespace lumipack {
 
@@ -159,6 +160,12 @@ void Create(const CreateOptions& o, Context& ctx) {
   wo.title = o.title;
   wo.level = o.level;
   wo.maxSize = o.volumeSize;
+  wo.codec = &CodecNamed(o.codec);
+  std::unique_ptr<ThreadedEncoder> pool;
+  if (o.threads > 1) {
+    pool = std::make_unique<ThreadedEncoder>(*wo.codec, o.level, o.threads);
+    wo.encoder = pool.get();
+  }
   ProgressBar bar(ctx.err, ctx.progress);
   wo.onProgress = [&bar](std::int64_t done, std::int64_t total) { bar.Update(done, total); };
   archive::ArchiveWriter writer(wo, fs);

@@ -51,7 +51,9 @@ void Extract(const ExtractOptions& o, Context& ctx) {
   plat::FileSystem& fs = ctx.fs;
 
   // The structure, the catalogue and the names, before anything is written.
+  const archive::BlockCodec& codec = CodecNamed(o.codec);
   ArchiveWalker scan(fs, o.file);
+  scan.SetCodec(codec);
   scan.ReadHeader();
   std::string catalogueText;
   const std::vector<MemberRecord> members = scan.Walk(
@@ -90,6 +92,7 @@ void Extract(const ExtractOptions& o, Context& ctx) {
   }
 
   archive::TBackupFile backup(nullptr, fs);
+  backup.SetBlockCodec(codec);
   backup.RestoreFullPath = o.fullPath;
   std::string reported;       // what the component reported through OnError
   std::string missingVolume;  // a volume that was not there when asked for
@@ -137,6 +140,7 @@ void Extract(const ExtractOptions& o, Context& ctx) {
   if (!ok) {
     // The structure was sound; a full inflating pass names damaged data where there is any.
     ArchiveWalker check(fs, o.file);
+    check.SetCodec(codec);
     check.ReadHeader();
     check.Walk([](const MemberRecord&) { return true; }, nullptr);
     std::string why = !reported.empty() ? reported : !thrown.empty() ? thrown : "the restore stopped";

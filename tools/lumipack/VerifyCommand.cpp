@@ -5,8 +5,9 @@
 
 namespace lumipack {
 
-void Verify(const std::string& file, Context& ctx) {
+void Verify(const std::string& file, Context& ctx, const std::string& codec) {
   archive::ArchiveWalker walker(ctx.fs, file);
+  walker.SetCodec(CodecNamed(codec));
   const archive::ArchiveSummary s = archive::VerifyArchive(walker);
   ctx.out << file << ": OK: title \"" << s.header.title << "\", " << s.files << " files, "
           << s.fileBytes << " bytes, " << s.blocks << " blocks (" << s.storedBlocks
