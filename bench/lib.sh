@@ -27,7 +27,9 @@ die() { echo "${0##*/}: $*" >&2; exit 1; }
 have() { command -v "$1" >/dev/null 2>&1; }
 
 # Builds the native tools the scripts run (quietly; the build log is kept on failure).
+# Once per bench/run: the scripts it starts find LUMI_BENCH_BUILT set.
 bench_build_tools() {
+  [[ -n ${LUMI_BENCH_BUILT:-} ]] && return 0
   local log=$LUMI_BENCH_WORK/build.log
   if [[ ! -f $LUMI_BENCH_BUILD/CMakeCache.txt ]]; then
     cmake -S "$repo" -B "$LUMI_BENCH_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -35,13 +37,17 @@ bench_build_tools() {
   fi
   cmake --build "$LUMI_BENCH_BUILD" -j2 --target lumipack lumi-synth lumi-corpus lumi-restore-limit \
     >"$log" 2>&1 || { tail -30 "$log" >&2; die "cannot build the tools in $LUMI_BENCH_BUILD"; }
+  export LUMI_BENCH_BUILT=1
 }
 
 # Whether lumipack's usage mentions an option (options other engineers add over time).
 lumipack_has() { "$lumipack" help 2>/dev/null | grep -q -- "$1"; }
 
-# Installs missing peers as deps.sh installs build packages: only when root, only if missing.
+# Installs missing peers as deps.sh installs build packages: only when root, only if missing,
+# and not when LUMI_BENCH_NO_INSTALL is set (the quick ctest run); a missing peer is then left
+# out of the figures.
 bench_peers() {
+  [[ -n ${LUMI_BENCH_NO_INSTALL:-} ]] && return 0
   local -A pkg=([zip]=zip [unzip]=unzip [7z]=p7zip-full [pigz]=pigz [zstd]=zstd [/usr/bin/time]=time)
   local missing=() t
   for t in "${!pkg[@]}"; do have "$t" || missing+=("${pkg[$t]}"); done
@@ -98,5 +104,6 @@ row() {
   printf '  %s\n' "${line//$'\t'/ | }" >&2
 }
 
-# Flushes written data so one measurement's write-back does not land in the next one's time.
-settle() { sync; }
+# Flushes written data so one measurement's write-back does not land in the next one's time
+# (not in quick runs, whose figures mean little: sync can take long on a busy machine).
+settle() { [[ -n ${LUMI_BENCH_NO_SYNC:-} ]] || sync; }
