@@ -104,6 +104,15 @@ row() {
   printf '  %s\n' "${line//$'\t'/ | }" >&2
 }
 
+# The rows of a results file as Markdown table rows; a "|" inside a cell is escaped. awk, not
+# read: read merges the empty cells between tabs.
+markdown_rows() {
+  awk -F'\t' '{
+    line = "|"
+    for (i = 1; i <= 6; i++) { cell = $i; gsub(/\|/, "\\|", cell); line = line " " cell " |" }
+    print line }' "$1"
+}
+
 # Flushes written data so one measurement's write-back does not land in the next one's time
 # (not in quick runs, whose figures mean little: sync can take long on a busy machine).
 settle() { [[ -n ${LUMI_BENCH_NO_SYNC:-} ]] || sync; }
