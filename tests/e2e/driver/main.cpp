@@ -316,9 +316,13 @@ void UninstallInstalled(const std::string& exe, const std::string& destination,
   const ProductLinks links = driver::ProductLinkPaths();
   Expect(driver::FileExists(destination + "\\Lumidesk.exe"),
          "an installation into " + destination + " is there to remove");
+  // Online from the start, so that no change of the detector's state re-enables Button2
+  // while the uninstall's message is open.
+  ForceOnline();
   Installer app(exe, kTitle);
   Wizard w(app);
   w.ExpectPage("Default");
+  driver::ExpectOnline(w);
   const struct {
     const char* edit;
     const char* text;
