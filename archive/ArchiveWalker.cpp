@@ -8,6 +8,7 @@
 
 #include "archive/BackupFormat.h"
 #include "archive/Payload.h"
+#include "archive/ReadAheadStream.h"
 #include "platform/Error.h"
 
 namespace archive {
@@ -30,7 +31,10 @@ std::string Hex4(const std::uint8_t* b) {
 struct ArchiveWalker::Volume {
   std::string path;
   std::unique_ptr<plat::FileStream> owned;  // null for a caller's stream
-  plat::Stream* stream = nullptr;
+  // The file read through a buffer: a walk makes several small reads per block. Declared after
+  // owned, so that it lets go of the file before the file is closed.
+  std::unique_ptr<ReadAheadStream> reader;
+  plat::Stream* stream = nullptr;  // reader
   std::int64_t start = 0;  // where the archive's bytes begin in the file
   std::int64_t pos = 0;    // offset in the file
   std::int64_t end = 0;    // end of the archive's bytes: the file size, or the trailer's offset
@@ -61,7 +65,8 @@ ArchiveWalker::ArchiveWalker(plat::Stream& installer, const std::string& label)
     : firstPath_(label) {
   auto volume = std::make_unique<Volume>();
   volume->path = label;
-  volume->stream = &installer;
+  volume->reader = std::make_unique<ReadAheadStream>(installer);
+  volume->stream = volume->reader.get();
   try {
     volume->end = installer.Size();
   } catch (const plat::Error& e) {
@@ -104,7 +109,8 @@ void ArchiveWalker::OpenVolume(const std::string& path) {
   volume->path = path;
   try {
     volume->owned = fs_->OpenRead(path);
-    volume->stream = volume->owned.get();
+    volume->reader = std::make_unique<ReadAheadStream>(*volume->owned);
+    volume->stream = volume->reader.get();
     volume->end = volume->stream->Size();
   } catch (const plat::Error& e) {
     throw WalkError(path, member_, std::string("cannot be read: ") + e.what());

@@ -11,6 +11,7 @@
 
 #include "archive/NameSafety.h"
 #include "archive/Payload.h"
+#include "archive/ReadAheadStream.h"
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
 #include "platform/MessagePump.h"
@@ -177,6 +178,7 @@ bool TBackupFile::RestoreFromStream(plat::Stream* Stream, const std::string& Des
 }
 
 void TBackupFile::CloseSource() {
+  reader_.reset();  // puts a caller's stream back where reading stopped
   ownedSource_.reset();
   source_ = nullptr;
 }
@@ -204,6 +206,8 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
       ownedSource_ = fs_.OpenRead(ArchiveName);
       source_ = ownedSource_.get();
     }
+    reader_ = std::make_unique<ReadAheadStream>(*source_);
+    source_ = reader_.get();
     archiveName_ = ArchiveName;
     // header: TitleLength, Title (not needed), TotalSize, FileCount
     ReadText(*source_, ReadInt(*source_));
@@ -281,6 +285,8 @@ bool TBackupFile::FormTarget(const std::string& memberName, const std::string& d
 }
 
 bool TBackupFile::DecideByMode(std::int32_t memberDateTime) {
+  // rmAll (the installer's mode) needs nothing from the existing file: no query per member.
+  if (RestoreMode == rmAll) return true;
   const bool exists = fs_.FileExists(currentFile_);
   const std::int32_t age = exists ? fs_.FileAge(currentFile_) : -1;
   switch (RestoreMode) {
@@ -350,7 +356,8 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
   if (!continueFlag_) return;
 
   ownedSource_ = fs_.OpenRead(archiveName_);
-  source_ = ownedSource_.get();
+  reader_ = std::make_unique<ReadAheadStream>(*ownedSource_);
+  source_ = reader_.get();
   if (decision) {
     std::unique_ptr<plat::FileStream> out = fs_.OpenWrite(currentFile_);
     out->Seek(0, plat::Stream::Origin::End);

@@ -134,7 +134,9 @@ class TBackupFile {
   TBackupMode backupMode_ = bmAll;
 
   std::unique_ptr<plat::FileStream> ownedSource_;  // the archive file this run opened
-  plat::Stream* source_ = nullptr;                 // what is being read
+  // The source read through a buffer: a run makes several small reads per block.
+  std::unique_ptr<plat::Stream> reader_;
+  plat::Stream* source_ = nullptr;                 // what is being read: reader_
   std::uint16_t volumeNumber_ = 1;                  // number of the volume being read
   std::string archiveName_;                        // current volume's name
 
