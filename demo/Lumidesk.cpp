@@ -10,7 +10,12 @@ const char kTitle[] = "Lumidesk";
 const char kInstalled[] = "Lumidesk \xE8 installato su questo computer.";
 const char kRunsFrom[] = "Cartella del programma:";
 constexpr int kIconId = 1;
+constexpr int kMessageId = 100;
+constexpr int kLabelId = 101;
+constexpr int kFolderId = 102;
 constexpr int kMargin = 16;
+constexpr int kWidth = 400;
+constexpr int kHeight = 180;
 
 // The folder of this program, shown under the message so the user sees where it landed.
 void ProgramFolder(char* out, DWORD size) {
@@ -27,31 +32,32 @@ void ProgramFolder(char* out, DWORD size) {
   }
 }
 
-void Paint(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  RECT r;
-  GetClientRect(hwnd, &r);
-  InflateRect(&r, -kMargin, -kMargin);
-  SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+// The texts are static controls rather than painted, so a test can read them back.
+void AddTexts(HWND hwnd) {
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE));
+  HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
   char folder[MAX_PATH];
   ProgramFolder(folder, MAX_PATH);
-  RECT line = r;
-  const int height = DrawTextA(dc, kInstalled, -1, &line, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  line = r;
-  line.top += height + kMargin;
-  const int labelHeight = DrawTextA(dc, kRunsFrom, -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-  line.top += labelHeight;
-  DrawTextA(dc, folder, -1, &line, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_PATH_ELLIPSIS);
-  SelectObject(dc, old);
-  EndPaint(hwnd, &ps);
+  const struct {
+    const char* text;
+    int id, top, height;
+    DWORD style;
+  } lines[] = {{kInstalled, kMessageId, kMargin, 20, 0},
+               {kRunsFrom, kLabelId, kMargin + 32, 20, 0},
+               {folder, kFolderId, kMargin + 52, 40, SS_PATHELLIPSIS}};
+  for (const auto& l : lines) {
+    HWND text = CreateWindowExA(0, "STATIC", l.text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | l.style,
+                                kMargin, l.top, kWidth - 3 * kMargin, l.height, hwnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(l.id)), instance,
+                                nullptr);
+    SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT:
-      Paint(hwnd);
+    case WM_CREATE:
+      AddTexts(hwnd);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -69,11 +75,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wc.hInstance = instance;
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconId));
   wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   if (!RegisterClassA(&wc)) return 1;
   HWND hwnd = CreateWindowExA(0, kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
-                              WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, 400, 180, nullptr,
+                              WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight, nullptr,
                               nullptr, instance, nullptr);
   if (!hwnd) return 1;
   ShowWindow(hwnd, show);

@@ -191,6 +191,10 @@ void Gating(const std::string& exe) {
     Expect(EnabledWithin(w[gated]), std::string(gated) + " is enabled again");
 }
 
+// The static controls of the demo's Lumidesk.exe (demo/Lumidesk.cpp).
+constexpr int kProductMessageId = 100;
+constexpr int kProductFolderId = 102;
+
 // A payload the installer carries, when the scenario checks the installed files: its list and
 // the folder where its members were staged with their dates before packing.
 struct Payload {
@@ -260,6 +264,18 @@ void Install(const std::string& exe, const std::string& destination, const Paylo
     Expect(link.target == target, l.path + " starts " + target + " (found " + link.target + ")");
     Expect(link.description == l.description, l.path + " is described \"" + l.description +
                                                   "\" (found \"" + link.description + "\")");
+  }
+
+  // What the closing box tells the user: the program starts from the desktop link.
+  driver::Link desktop;
+  driver::ReadLink(links.desktop, desktop);
+  {
+    Installer product(desktop.target, "Lumidesk");
+    ExpectText(GetDlgItem(product.Main(), kProductMessageId),
+               "Lumidesk \xE8 installato su questo computer.", "the installed program's message");
+    const std::string folder = TextOf(GetDlgItem(product.Main(), kProductFolderId));
+    Expect(lstrcmpiA(folder.c_str(), destination.c_str()) == 0,
+           "the installed program runs from " + destination + " (it says " + folder + ")");
   }
 
   std::map<std::string, std::string> record;
