@@ -1,6 +1,7 @@
 #include "RobustSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 #include "platform/Error.h"
@@ -74,18 +75,13 @@ class CountedStream : public plat::FileStream {
   int& open_;
 };
 
-void Attach(archive::TBackupFile& bf, RunOutcome& o, int only) {
+void Attach(archive::TBackupFile& bf, RunOutcome& o, const std::string& only) {
   bf.OnError = [&o](archive::TBackupFile*, std::int32_t code, std::string) {
     o.reports.push_back(code);
   };
-  if (only >= 0) {
-    // Member indexes count the catalogue, which raises no event: the first file is 1.
-    auto index = std::make_shared<int>(0);
-    bf.OnRestoreFile = [index, only](archive::TBackupFile*, std::string&, std::int32_t,
-                                     bool& doRestore) {
-      ++*index;
-      doRestore = *index == only;
-    };
+  if (!only.empty()) {
+    bf.OnRestoreFile = [only](archive::TBackupFile*, std::string& name, std::int32_t,
+                              bool& doRestore) { doRestore = plat::ExtractFileName(name) == only; };
   }
 }
 
@@ -149,7 +145,7 @@ std::string RunOutcome::Describe() const {
 }
 
 RunOutcome RestoreFile(plat::FileSystem& fs, const std::string& archivePath,
-                       const std::string& dest, int only) {
+                       const std::string& dest, const std::string& only) {
   RunOutcome o;
   archive::TBackupFile bf(nullptr, fs);
   Attach(bf, o, only);
@@ -161,12 +157,29 @@ RunOutcome RestoreFile(plat::FileSystem& fs, const std::string& archivePath,
   return o;
 }
 
-RunOutcome RestoreBytes(plat::FileSystem& fs, const std::vector<std::uint8_t>& bytes,
-                        const std::string& dest, int only) {
+std::int32_t ViewStream::Read(void* buffer, std::int32_t count) {
+  if (count <= 0 || pos_ >= size_) return 0;
+  const std::size_t n = std::min(static_cast<std::size_t>(count), size_ - pos_);
+  std::memcpy(buffer, bytes_ + pos_, n);
+  pos_ += n;
+  return static_cast<std::int32_t>(n);
+}
+
+std::int64_t ViewStream::Seek(std::int64_t offset, Origin origin) {
+  const std::int64_t base = origin == Origin::Begin     ? 0
+                            : origin == Origin::Current ? static_cast<std::int64_t>(pos_)
+                                                        : static_cast<std::int64_t>(size_);
+  if (offset < -base) throw plat::StreamError("Stream seek error");
+  pos_ = static_cast<std::size_t>(base + offset);
+  return static_cast<std::int64_t>(pos_);
+}
+
+RunOutcome RestoreBytes(plat::FileSystem& fs, const std::uint8_t* bytes, std::size_t size,
+                        const std::string& dest, const std::string& only) {
   RunOutcome o;
   archive::TBackupFile bf(nullptr, fs);
   Attach(bf, o, only);
-  plat::MemoryStream source(bytes);
+  ViewStream source(bytes, size);
   bf.SourceStream = &source;
   try {
     o.result = bf.Restore(archive::kStreamArchiveName, dest);

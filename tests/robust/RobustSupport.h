@@ -63,14 +63,30 @@ struct RunOutcome {
   std::string Describe() const;
 };
 
-// Restores the archive file archivePath (read through fs) into dest. When only is not
-// negative, members other than the one with that index (catalogue = 0) are refused, so that
-// they are passed over without being written.
+// Restores the archive file archivePath (read through fs) into dest. When only is not empty,
+// members whose target file name is not `only` are refused, so that they are passed over
+// without being written.
 RunOutcome RestoreFile(plat::FileSystem& fs, const std::string& archivePath,
-                       const std::string& dest, int only = -1);
-// The same from bytes in memory, through the stream variant as the installer reads its payload.
-RunOutcome RestoreBytes(plat::FileSystem& fs, const std::vector<std::uint8_t>& bytes,
-                        const std::string& dest, int only = -1);
+                       const std::string& dest, const std::string& only = std::string());
+// The same from bytes in memory (not copied), read through ":STREAM" as the installer reads its
+// payload.
+RunOutcome RestoreBytes(plat::FileSystem& fs, const std::uint8_t* bytes, std::size_t size,
+                        const std::string& dest, const std::string& only = std::string());
+
+// A read-only stream over bytes owned by someone else.
+class ViewStream : public plat::Stream {
+ public:
+  ViewStream(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+  std::int32_t Read(void* buffer, std::int32_t count) override;
+  std::int32_t Write(const void*, std::int32_t) override { return 0; }
+  std::int64_t Seek(std::int64_t offset, Origin origin) override;
+  std::int64_t Size() override { return static_cast<std::int64_t>(size_); }
+
+ private:
+  const std::uint8_t* bytes_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
 
 // Every file below folder (recursively), as paths relative to it with "\".
 std::vector<std::string> FilesBelow(const std::string& folder);
