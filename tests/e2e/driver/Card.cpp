@@ -2,7 +2,7 @@
 // run and put back afterwards, whatever the outcome.
 #include "Card.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 
@@ -218,12 +218,15 @@ void FlashViewer(const std::string& exe) {
   const std::string control = flash + "\\SWFLASH.OCX";
   Expect(!FileExists(system + "\\SWFLASH.OCX"), "the system folder itself holds no SWFLASH.OCX");
   RemoveTree(macromed);
+  // The prefix keeps no viewer after the run, whatever its outcome.
   struct Cleanup {
-    std::string folder;
-    ~Cleanup() { DeleteFileA((folder + "\\FLASH\\SWFLASH.OCX").c_str());
-                 RemoveDirectoryA((folder + "\\FLASH").c_str());
-                 RemoveDirectoryA(folder.c_str()); }
-  } cleanup{macromed};
+    std::string control, flash, macromed;
+    ~Cleanup() {
+      DeleteFileA(control.c_str());
+      RemoveDirectoryA(flash.c_str());
+      RemoveDirectoryA(macromed.c_str());
+    }
+  } cleanup{control, flash, macromed};
 
   ForceOnline();
   Installer app(exe, kTitle);
