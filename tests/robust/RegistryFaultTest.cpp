@@ -1,0 +1,205 @@
+// The registry back end failing under the wizard's two writers: the install record at closing
+// and the uninstall. Every registry call from the press of a button on fails in turn, once or
+// from then on. Whatever fails, the window can always be closed (at most a second close), a
+// record that is not complete is never left without the user being told, nothing is recorded
+// after an uninstall, and no key handle stays open.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "InstallFixture.h"
+#include "platform/MemoryRegistry.h"
+#include "wizard/Services.h"
+
+namespace robust {
+namespace {
+
+// Passes every call to another registry and fails the N-th (transient) or the N-th and every
+// later one (persistent) with "access denied".
+class FaultRegistry : public plat::RegistryBackend {
+ public:
+  explicit FaultRegistry(plat::RegistryBackend& inner) : inner_(inner) {}
+  void FailAt(long n, bool persistent) {
+    failAt_ = n;
+    persistent_ = persistent;
+    calls_ = 0;
+    fired_ = false;
+  }
+  bool Fired() const { return fired_; }
+  long Calls() const { return calls_; }
+
+  long OpenKey(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
+    return Trip() ? kDenied : inner_.OpenKey(p, s, r);
+  }
+  long CreateKey(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
+    return Trip() ? kDenied : inner_.CreateKey(p, s, r);
+  }
+  // A handle is released even when the call reports a failure, as the system does.
+  long CloseKey(plat::RegKey k) override {
+    const bool fail = Trip();
+    const long rc = inner_.CloseKey(k);
+    return fail ? kDenied : rc;
+  }
+  long FlushKey(plat::RegKey k) override { return Trip() ? kDenied : inner_.FlushKey(k); }
+  long QueryValue(plat::RegKey k, const std::string& n, std::uint32_t& t,
+                  std::vector<std::uint8_t>& d) override {
+    return Trip() ? kDenied : inner_.QueryValue(k, n, t, d);
+  }
+  long SetValue(plat::RegKey k, const std::string& n, std::uint32_t t, const std::uint8_t* d,
+                std::size_t s) override {
+    return Trip() ? kDenied : inner_.SetValue(k, n, t, d, s);
+  }
+  long DeleteValue(plat::RegKey k, const std::string& n) override {
+    return Trip() ? kDenied : inner_.DeleteValue(k, n);
+  }
+  long EnumKey(plat::RegKey k, std::uint32_t i, std::string& n) override {
+    return Trip() ? kDenied : inner_.EnumKey(k, i, n);
+  }
+  long DeleteKey(plat::RegKey p, const std::string& s) override {
+    return Trip() ? kDenied : inner_.DeleteKey(p, s);
+  }
+
+ private:
+  static constexpr long kDenied = plat::reg::kAccessDenied;
+  bool Trip() {
+    ++calls_;
+    const bool fail = failAt_ > 0 && (calls_ == failAt_ || (persistent_ && calls_ > failAt_));
+    if (fail) fired_ = true;
+    return fail;
+  }
+  plat::RegistryBackend& inner_;
+  long failAt_ = 0;
+  bool persistent_ = false;
+  long calls_ = 0;
+  bool fired_ = false;
+};
+
+const std::vector<std::pair<std::string, std::string>>& CardValues() {
+  static const std::vector<std::pair<std::string, std::string>> values = {
+      {"Cognome", "Rossi"}, {"Nome", "Maria"}, {"Indirizzo", "Via Roma 1"}, {"Citta", "Perugia"},
+      {"Prov", "PG"},       {"Eta", "42"},     {"Tel", "333"},               {"Maschio", "True"}};
+  return values;
+}
+
+// One wizard per fault point: the fixture made and torn down for each run of the sweep.
+class WizardRun : public wizardtest::InstallTest {
+ public:
+  void TestBody() override {}
+
+  // Installs with the fault armed at n and closes the window as a user would.
+  void Completion(long n, bool persistent) {
+    const std::string where =
+        std::string(persistent ? "persistent" : "transient") + " fault at call " + std::to_string(n);
+    FaultRegistry faulty(registry_);
+    wizard::CurrentServices().registry = &faulty;
+    auto& w = OpenAtInstallPage({wizardtest::MemoryMember("c:\\src\\Lumidesk.exe", "p")});
+    for (const auto& v : CardValues()) {
+      if (v.first == "Cognome") w.Edit1->SetText(v.second);
+      if (v.first == "Nome") w.Edit2->SetText(v.second);
+      if (v.first == "Indirizzo") w.Edit7->SetText(v.second);
+      if (v.first == "Citta") w.Edit3->SetText(v.second);
+      if (v.first == "Prov") w.Edit4->SetText(v.second);
+      if (v.first == "Eta") w.Edit5->SetText(v.second);
+      if (v.first == "Tel") w.Edit6->SetText(v.second);
+    }
+    w.CheckBox1->SetChecked(true);
+    faulty.FailAt(n, persistent);
+    ASSERT_TRUE(PressInstall()) << where;
+    fired = faulty.Fired();
+    // The run closes the window on success; a refused close leaves it open for another try.
+    int closes = 1;
+    while (!app_.Terminated() && closes < 3) {
+      ASSERT_TRUE(gui_.ClickCloseBox(w)) << where;
+      ++closes;
+    }
+    EXPECT_TRUE(app_.Terminated()) << where << ": the window cannot be closed";
+    EXPECT_LE(closes, 2) << where;
+    EXPECT_LE(ExceptionBoxes(), 1) << where;
+
+    const bool installed = BoxesTitled(wizard::kInstallDoneTitle) == 1;
+    bool complete = RecordValue("RootDir") == InDest("Zentaro.exe") &&
+                    RecordValue("version") == "3.0.0.3";
+    for (const auto& v : CardValues()) complete = complete && RecordValue(v.first) == v.second;
+    int warnings = 0;
+    for (const auto& b : gui_.Boxes()) warnings += b.text == wizard::kRecordNotWrittenText;
+    if (installed) {
+      // Success was told: the record is whole, or the user was told it is not.
+      EXPECT_TRUE(complete || warnings == 1) << where;
+      EXPECT_FALSE(complete && warnings != 0) << where;
+    } else {
+      EXPECT_FALSE(RecordExists()) << where << ": a failed run was recorded";
+    }
+    EXPECT_EQ(registry_.OpenHandleCount(), 0u) << where;
+    wizard::CurrentServices().registry = nullptr;
+  }
+
+  // Uninstalls a recorded installation with the fault armed at n, then closes the window.
+  void Uninstall(long n, bool persistent) {
+    const std::string where =
+        std::string(persistent ? "persistent" : "transient") + " fault at call " + std::to_string(n);
+    plat::RealFileSystem().ForceDirectories(Dest());
+    testsupport::WriteWholeFile(InDest("Lumidesk.EXE"), "program");
+    std::vector<std::pair<std::string, std::string>> record = CardValues();
+    record.insert(record.begin(), {{"RootDir", InDest("Zentaro.exe")}, {"version", "3.0.0.3"}});
+    WriteRecord(record);
+    UseDefaultInstaller();
+    FaultRegistry faulty(registry_);
+    wizard::CurrentServices().registry = &faulty;
+    auto& w = StartWizard();
+    faulty.FailAt(n, persistent);
+    ASSERT_TRUE(gui_.Click(*w.Button14)) << where;
+    fired = faulty.Fired();
+    EXPECT_TRUE(w.UninstallDone()) << where;
+    EXPECT_LE(ExceptionBoxes(), 1) << where;
+
+    // Whatever the uninstall left, closing ends the installer at once and writes nothing.
+    faulty.FailAt(0, false);
+    const long before = faulty.Calls();
+    ASSERT_TRUE(gui_.ClickCloseBox(w)) << where;
+    EXPECT_TRUE(app_.Terminated()) << where << ": the window cannot be closed";
+    EXPECT_EQ(faulty.Calls(), before) << where << ": closing touched the registry";
+    EXPECT_EQ(registry_.OpenHandleCount(), 0u) << where;
+    wizard::CurrentServices().registry = nullptr;
+  }
+
+  bool fired = false;
+};
+
+// Runs the sweep until a fault point past the last call; returns the points covered.
+template <class F>
+long Sweep(F run) {
+  long points = 0;
+  for (bool persistent : {false, true}) {
+    for (long n = 1;; ++n) {
+      bool fired = false;
+      {
+        WizardRun r;
+        run(r, n, persistent);
+        fired = r.fired;
+      }
+      if (::testing::Test::HasFatalFailure() || !fired) break;
+      ++points;
+      if (n > 500) {
+        ADD_FAILURE() << "the sweep does not end";
+        break;
+      }
+    }
+  }
+  return points;
+}
+
+TEST(RegistryFaultTest, CompletionUnderEveryRegistryFault) {
+  const long points = Sweep([](WizardRun& r, long n, bool p) { r.Completion(n, p); });
+  EXPECT_GE(points, 20);
+  std::printf("completion: %ld registry fault points\n", points);
+}
+
+TEST(RegistryFaultTest, UninstallUnderEveryRegistryFault) {
+  const long points = Sweep([](WizardRun& r, long n, bool p) { r.Uninstall(n, p); });
+  EXPECT_GE(points, 20);
+  std::printf("uninstall: %ld registry fault points\n", points);
+}
+
+}  // namespace
+}  // namespace robust
