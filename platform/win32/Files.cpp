@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -256,6 +255,19 @@ std::string SystemDirectory() {
   });
 }
 
+namespace {
+
+// Eight lower-case hex digits. Not snprintf: MinGW's printf family brings its floating-point
+// formatting into the installer, about 28 KB for this one call.
+std::string Hex8(std::uint32_t value) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text(8, '0');
+  for (int i = 7; i >= 0; --i, value >>= 4) text[i] = kDigits[value & 0xF];
+  return text;
+}
+
+}  // namespace
+
 std::string CreateTempFolder(const std::string& prefix) {
   std::string temp = ReadSystemText([](char* buffer, DWORD size) {
     const DWORD length = GetTempPathA(size, buffer);
@@ -276,9 +288,7 @@ std::string CreateTempFolder(const std::string& prefix) {
   static unsigned counter = 0;
   const unsigned seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    char unique[16];
-    std::snprintf(unique, sizeof unique, "%08x", seed + ++counter);
-    const std::string folder = temp + prefix + "-" + unique;
+    const std::string folder = temp + prefix + "-" + Hex8(seed + ++counter);
     if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
     const DWORD code = GetLastError();
     if (code != ERROR_ALREADY_EXISTS) {

@@ -1,5 +1,5 @@
-// Turns the byte arrays that the build generates from the content files into texts and
-// byte views.
+// Turns the byte arrays that the build generates from the text files into strings. The
+// pictures come from posix/Pictures.cpp or win32/Pictures.cpp.
 #include "wizard/content/Content.h"
 
 #include "wizard/content/Embedded.h"
@@ -35,9 +35,5 @@ std::string VendorNotice1() {
 std::string VendorNotice2() {
   return Line(embedded::kVendorNotice2, embedded::kVendorNotice2Size);
 }
-
-Bytes LogoBitmap() { return Bytes(embedded::kLogo, embedded::kLogoSize); }
-Bytes WelcomeBitmap() { return Bytes(embedded::kWelcome, embedded::kWelcomeSize); }
-Bytes IconFile() { return Bytes(embedded::kIcon, embedded::kIconSize); }
 
 }  // namespace content
