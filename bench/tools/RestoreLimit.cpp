@@ -26,9 +26,12 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 class Reader {
  public:
-  explicit Reader(const std::string& path) : path_(path), f_(std::fopen(path.c_str(), "rb")) {
+  explicit Reader(const std::string& path)
+      : path_(path), buffer_(kReadBuffer), f_(std::fopen(path.c_str(), "rb")) {
     if (!f_) throw std::runtime_error("cannot open " + path);
-    std::setvbuf(f_.get(), nullptr, _IOFBF, kReadBuffer);
+    // A buffer of our own: given none, the C library picks the file system's block size
+    // (4 KB) whatever size is asked for, and a block then takes several reads.
+    std::setvbuf(f_.get(), buffer_.data(), _IOFBF, buffer_.size());
   }
   void Exact(void* buffer, std::size_t n) {
     if (std::fread(buffer, 1, n, f_.get()) != n) throw std::runtime_error(path_ + ": short read");
@@ -62,6 +65,7 @@ class Reader {
     if (std::fseek(f_.get(), offset, origin) != 0) throw std::runtime_error(path_ + ": cannot seek");
   }
   std::string path_;
+  std::vector<char> buffer_;  // outlives f_, which is declared after it
   File f_;
 };
 
