@@ -3,6 +3,7 @@
 // cut short are refused instead of read past their end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -18,6 +19,10 @@ extern const unsigned char kWelcomeCopy[];
 extern const std::size_t kWelcomeCopySize;
 extern const unsigned char kIconCopy[];
 extern const std::size_t kIconCopySize;
+extern const unsigned char kLogoRle8[];
+extern const std::size_t kLogoRle8Size;
+extern const unsigned char kWelcomeRle8[];
+extern const std::size_t kWelcomeRle8Size;
 }  // namespace embed_test
 
 namespace {
@@ -116,6 +121,118 @@ TEST(PictureFiles, BitmapResourceCutShortIsRefused) {
       {"colour table past the end", Dib(40, 8, 0, 0, 255 * 4)},
       {"masks past the end", Dib(40, 16, 3, 0, 11)},
       {"colours used near 4 GB", Dib(40, 8, 0, 0x40000000u, 64)},
+  };
+  for (const Case& c : cases)
+    EXPECT_THROW(content::BmpFileFromResource(View(c.dib)), plat::Error) << c.what;
+}
+
+// ---- run-length-encoded bitmaps -----------------------------------------------------------
+
+TEST(PictureFiles, RunLengthCopiesExpandToTheRealBitmaps) {
+  struct Case {
+    const char* what;
+    Buffer rle, file;
+  };
+  const Case cases[] = {
+      {"logo", Copy(embed_test::kLogoRle8, embed_test::kLogoRle8Size),
+       Copy(embed_test::kLogoCopy, embed_test::kLogoCopySize)},
+      {"welcome", Copy(embed_test::kWelcomeRle8, embed_test::kWelcomeRle8Size),
+       Copy(embed_test::kWelcomeCopy, embed_test::kWelcomeCopySize)},
+  };
+  for (const Case& c : cases) {
+    // The copies are what they claim: 8 bits, run-length encoded, a tenth of the size.
+    ASSERT_GT(c.rle.size(), kFileHeader + 40) << c.what;
+    EXPECT_EQ(c.rle[kFileHeader + 14], 8) << c.what;
+    EXPECT_EQ(U32(c.rle, kFileHeader + 16), 1u) << c.what;
+    EXPECT_LT(c.rle.size() * 8, c.file.size()) << c.what;
+    const Buffer dib(c.rle.begin() + kFileHeader, c.rle.end());
+    EXPECT_EQ(content::BmpFileFromResource(View(dib)), c.file) << c.what;
+  }
+}
+
+// A 4 x 3 run-length-encoded bitmap with a palette of three colours: 1 red, 2 green, 3 blue
+// (index 0 black), followed by `runs`.
+Buffer Rle8(const Buffer& runs, std::int32_t width = 4, std::int32_t height = 3) {
+  Buffer dib = Dib(40, 8, 1, 4, 16);
+  Set32(dib, 4, static_cast<std::uint32_t>(width));
+  Set32(dib, 8, static_cast<std::uint32_t>(height));
+  const unsigned char palette[] = {0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0};
+  std::copy(std::begin(palette), std::end(palette), dib.begin() + 40);
+  dib.insert(dib.end(), runs.begin(), runs.end());
+  return dib;
+}
+
+// The pixel rows of a 24-bit file made from a 4-pixel-wide bitmap, bottom row first, as
+// palette indices (0 black, 1 red, 2 green, 3 blue; 9 for anything else).
+std::vector<std::vector<int>> Indices(const Buffer& file) {
+  std::vector<std::vector<int>> rows;
+  const std::size_t height = U32(file, 22);
+  for (std::size_t y = 0; y < height; ++y) {
+    std::vector<int> row;
+    for (std::size_t x = 0; x < 4; ++x) {
+      const unsigned char* p = file.data() + 54 + y * 12 + x * 3;
+      const int b = p[0], g = p[1], r = p[2];
+      row.push_back(r == 0 && g == 0 && b == 0     ? 0
+                    : r == 255 && g == 0 && b == 0 ? 1
+                    : r == 0 && g == 255 && b == 0 ? 2
+                    : r == 0 && g == 0 && b == 255 ? 3
+                                                   : 9);
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(PictureFiles, RunLengthModesAllDecode) {
+  using Rows = std::vector<std::vector<int>>;
+  struct Case {
+    const char* what;
+    Buffer runs;
+    Rows rows;
+  };
+  const Case cases[] = {
+      {"runs and line ends", {4, 1, 0, 0, 2, 2, 2, 3, 0, 0, 1, 3, 3, 2, 0, 1},
+       {{1, 1, 1, 1}, {2, 2, 3, 3}, {3, 2, 2, 2}}},
+      {"indices as they are, odd count padded", {0, 3, 1, 2, 3, 0, 1, 1, 0, 0, 0, 4, 3, 2, 1, 3},
+       {{1, 2, 3, 1}, {3, 2, 1, 3}, {0, 0, 0, 0}}},
+      {"a skip leaves black pixels", {1, 1, 0, 2, 2, 1, 1, 2, 0, 1},
+       {{1, 0, 0, 0}, {0, 0, 0, 2}, {0, 0, 0, 0}}},
+      {"data ending without end of bitmap", {4, 3, 0, 0, 4, 2},
+       {{3, 3, 3, 3}, {2, 2, 2, 2}, {0, 0, 0, 0}}},
+      {"nothing after the end of bitmap is read", {4, 2, 0, 1, 4, 7},
+       {{2, 2, 2, 2}, {0, 0, 0, 0}, {0, 0, 0, 0}}},
+  };
+  for (const Case& c : cases) {
+    const Buffer file = content::BmpFileFromResource(View(Rle8(c.runs)));
+    ASSERT_EQ(file.size(), 54u + 3 * 12) << c.what;
+    EXPECT_EQ(U32(file, 2), file.size()) << c.what;
+    EXPECT_EQ(U32(file, 10), 54u) << c.what;
+    EXPECT_EQ(file[14 + 14], 24) << c.what;
+    EXPECT_EQ(U32(file, 14 + 16), 0u) << c.what;
+    EXPECT_EQ(U32(file, 14 + 20), 36u) << c.what;
+    EXPECT_EQ(U32(file, 14 + 32), 0u) << c.what;
+    EXPECT_EQ(Indices(file), c.rows) << c.what;
+  }
+}
+
+TEST(PictureFiles, RunLengthDataLeavingThePictureIsRefused) {
+  struct Case {
+    const char* what;
+    Buffer dib;
+  };
+  const Case cases[] = {
+      {"run past the end of the row", Rle8({3, 1, 2, 1})},
+      {"run on a row above the picture", Rle8({0, 0, 0, 0, 0, 0, 1, 1})},
+      {"index outside the palette", Rle8({1, 4})},
+      {"indices as they are past the row", Rle8({2, 1, 0, 3, 1, 1, 1, 0})},
+      {"indices as they are past the data", Rle8({0, 4, 1, 1})},
+      {"skip past the right edge", Rle8({0, 2, 5, 0})},
+      {"skip above the picture", Rle8({0, 2, 0, 4})},
+      {"skip cut short", Rle8({0, 2, 1})},
+      {"odd byte at the end", Rle8({4, 1, 0})},
+      {"no width", Rle8({0, 1}, 0, 3)},
+      {"top-down height", Rle8({0, 1}, 4, -3)},
+      {"huge width", Rle8({0, 1}, 0x7FFFFFFF, 3)},
   };
   for (const Case& c : cases)
     EXPECT_THROW(content::BmpFileFromResource(View(c.dib)), plat::Error) << c.what;

@@ -12,8 +12,10 @@
 
 namespace content {
 
-// The .bmp file for the bitmap of a BITMAP resource (info header, colour table, pixels).
-// Throws plat::Error when the bytes are too short for the header they declare.
+// The .bmp file for the bitmap of a BITMAP resource (info header, colour table, pixels). An
+// 8-bit run-length-encoded (BI_RLE8) bitmap comes back as the 24-bit uncompressed file with
+// the same pixels and resolution. Throws plat::Error when the bytes are too short for the
+// header they declare or the runs leave the picture or the palette.
 std::vector<unsigned char> BmpFileFromResource(Bytes dib);
 
 // The .ico file for an icon group resource; `image` returns the icon image resource with a
