@@ -340,7 +340,9 @@ std::string TForm1::CheckPayloadBeforeInstalling() {
 }
 
 std::string TForm1::FailedRunText() const {
-  if (!failedFolder_.empty()) return kFolderNotCreatedText + failedFolder_ + kFolderNotCreatedAdvice;
+  if (!failedFolder_.empty()) {
+    return kFolderNotCreatedText + failedFolder_ + kFolderNotCreatedAdvice;
+  }
   if (engineError_ == archive::kErrReadFile && !failedFile_.empty()) {
     return failedFileExisted_ ? kFileInUseText + failedFile_ + kFileInUseAdvice
                               : kFileNotWrittenText + failedFile_ + kFileNotWrittenAdvice;

@@ -72,7 +72,8 @@ constexpr char kUnsafeNameText[] =
     "Il programma di installazione contiene un file dal nome non valido, che non pu\xF2 essere "
     "installato: non \xE8 stato installato alcun file. Nome: ";
 // Why a run that had started writing stopped: the folder or file path is put in between.
-constexpr char kFolderNotCreatedText[] = "L'installazione non \xE8 stata completata: impossibile creare la cartella ";
+constexpr char kFolderNotCreatedText[] =
+    "L'installazione non \xE8 stata completata: impossibile creare la cartella ";
 constexpr char kFolderNotCreatedAdvice[] =
     ". Scegliere un'altra cartella di destinazione e riprovare.";
 constexpr char kFileInUseText[] = "L'installazione non \xE8 stata completata: il file ";

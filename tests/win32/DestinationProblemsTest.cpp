@@ -51,7 +51,9 @@ class DestinationProblems : public wizardtest::WizardTest {
     DeleteRecord();
   }
   ~DestinationProblems() override {
-    for (const std::string& path : readOnly_) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const std::string& path : readOnly_) {
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
     DeleteRecord();
   }
 
