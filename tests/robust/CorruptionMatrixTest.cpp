@@ -7,6 +7,7 @@
 // bytes, no checksum), and likewise a changed name or date-time: those are counted apart.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -82,7 +83,8 @@ class CorruptionMatrixTest : public ::testing::Test {
       v = Compare(expected, found, region);
     }
     memory_.Clear();
-    ++tally_[std::string(RegionName(region)) + ": " + VerdictName(v)];
+    // "cut ..." or "flip ...": the kind of damage leads the tally's key.
+    ++tally_[what.substr(0, what.find(' ')) + " in " + RegionName(region) + ": " + VerdictName(v)];
     EXPECT_NE(v, Verdict::kWrong) << what << " (" << RegionName(region) << "): " << o.Describe();
     return v;
   }
@@ -154,7 +156,7 @@ class CorruptionMatrixTest : public ::testing::Test {
 
   void Print(const char* title) {
     std::printf("%s: %d cases\n", title, cases_);
-    for (const auto& t : tally_) std::printf("  %-32s %d\n", t.first.c_str(), t.second);
+    for (const auto& t : tally_) std::printf("  %-40s %d\n", t.first.c_str(), t.second);
   }
 
   // The catalogue read of damaged bytes: a clear outcome, at most one report.

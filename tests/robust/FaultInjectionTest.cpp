@@ -7,7 +7,8 @@
 // held in memory so that the sample can be wide.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <set>
 
 #include "MemoryFileSystem.h"
@@ -197,6 +198,7 @@ TEST_F(FaultInjectionTest, SyntheticPayloadAtASampleOfCalls) {
       EXPECT_TRUE(faulty_->Fired());
     }
     points += static_cast<long>(sample.size());
+    std::printf("  %s: %zu of %ld calls\n", ModeName(mode), sample.size(), total);
   }
   std::printf("synthetic payload: %ld fault points\n", points);
 }

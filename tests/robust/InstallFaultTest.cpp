@@ -4,6 +4,7 @@
 // whole; a failed run is never recorded, and the window closes at the first attempt.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 

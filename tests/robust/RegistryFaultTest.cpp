@@ -5,6 +5,7 @@
 // after an uninstall, and no key handle stays open.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
