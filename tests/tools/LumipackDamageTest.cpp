@@ -270,6 +270,18 @@ TEST_F(LumipackDamageTest, VolumeAndInstallerFaults) {
   ExpectFailure("", {"verify"}, "truncated archive header", "empty file");
 }
 
+TEST_F(LumipackDamageTest, NamesWindowsCannotHoldAreRefusedBeforeAnythingIsWritten) {
+  for (const char* name : {"c:\\d\\CON.txt", "c:\\d\\a?b", "c:\\d\\dot."}) {
+    const std::string bytes = Bytes().Header("T", 2, 2).Member("c:\\d\\good.txt", kWhen, "g")
+                                  .Member(name, kWhen, "x").Int(0).Str();
+    ExpectFailure(bytes, {"extract", "-d", Path("out")}, "cannot be written safely", name);
+    EXPECT_FALSE(fs.DirectoryExists(Path("out"))) << name;
+  }
+  const std::string full = Bytes().Header("T", 1, 1).Member("c:\\nul\\a.txt", kWhen, "x").Int(0).Str();
+  ExpectFailure(full, {"extract", "--full-path", "-d", Path("out")}, "cannot be written safely",
+                "device folder");
+}
+
 TEST_F(LumipackDamageTest, NamesLeadingOutOfTheDestinationAreRefused) {
   const std::string flat = Bytes().Header("T", 1, 1).Member("c:\\a/../../evil.txt", kWhen, "x").Int(0).Str();
   ExpectFailure(flat, {"extract", "-d", Path("x\\y")}, "c:\\a/../../evil.txt: its name leads outside", "slash");

@@ -9,6 +9,7 @@
 
 #include "archive/BackupFile.h"
 #include "archive/BackupFormat.h"
+#include "archive/NameSafety.h"
 #include "platform/Error.h"
 #include "archive/ArchiveWalker.h"
 #include "tools/lumipack/Catalogue.h"
@@ -71,8 +72,16 @@ void Extract(const ExtractOptions& o, Context& ctx) {
   std::vector<const MemberRecord*> files;
   for (const MemberRecord& m : members) {
     if (m.name == archive::kCatalogueName) continue;  // never written out
-    if (!StaysInside(TargetBelowDestination(m.name, o.fullPath))) {
+    const std::string target = TargetBelowDestination(m.name, o.fullPath);
+    if (!StaysInside(target)) {
       throw Failure(o.file, m.name, "its name leads outside " + o.dir + "; nothing was extracted");
+    }
+    // The archive component refuses these too, but only when it meets them, after the members
+    // before them were written.
+    if (!archive::IsSafeRelativePath(target)) {
+      throw Failure(o.file, m.name,
+                    "its name cannot be written safely on Windows (a device name, a wildcard, a "
+                    "control character or a trailing dot or blank); nothing was extracted");
     }
     files.push_back(&m);
   }
