@@ -3,7 +3,6 @@
 #include "archive/ArchiveWalker.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "archive/BackupFormat.h"
@@ -20,9 +19,16 @@ constexpr char kInstallerMagic[2] = {'M', 'Z'};
 
 std::string Num(std::int64_t v) { return std::to_string(v); }
 
+// "4D 5A 90 00". Not snprintf: MinGW's printf family would bring its floating-point
+// formatting (about 27 KB) into the installer, which walks archives too.
 std::string Hex4(const std::uint8_t* b) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02X %02X %02X %02X", b[0], b[1], b[2], b[3]);
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (int i = 0; i < 4; ++i) {
+    if (i > 0) text += ' ';
+    text += kDigits[b[i] >> 4];
+    text += kDigits[b[i] & 0xF];
+  }
   return text;
 }
 
