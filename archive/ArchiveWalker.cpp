@@ -48,7 +48,7 @@ struct ArchiveWalker::Volume {
 
 InflateResult InflateWholeBlock(const std::uint8_t* in, std::size_t n, std::uint8_t* out,
                                 std::size_t capacity) {
-  return ZlibCodec().NewInflater()->Inflate(in, n, out, capacity);
+  return NewZlibInflater()->Inflate(in, n, out, capacity);
 }
 
 ArchiveWalker::ArchiveWalker(plat::FileSystem& fs, const std::string& path)
@@ -286,7 +286,7 @@ void ArchiveWalker::ReadMemberData(MemberRecord& m, bool inflate, const OnData& 
     const std::uint8_t* data = in.data();
     std::int64_t produced = n;
     if (length > 0) {
-      if (!inflater_) inflater_ = codec_->NewInflater();
+      if (!inflater_) inflater_ = NewInflater(codec_);
       const InflateResult r =
           inflater_->Inflate(in.data(), static_cast<std::size_t>(n), out.data(), out.size());
       switch (r.status) {

@@ -121,7 +121,7 @@ class ArchiveWalker {
   bool lastBlockWasShort_ = false;
   std::int64_t blockIndex_ = 0;  // 1-based index within the member, for messages
   OnProgress progress_;
-  const BlockCodec* codec_ = &ZlibCodec();
+  const BlockCodec* codec_ = nullptr;  // null: zlib
   std::unique_ptr<BlockInflater> inflater_;  // made at the first compressed block
 };
 

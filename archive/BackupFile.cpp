@@ -398,7 +398,7 @@ void TBackupFile::ReadMemberData(plat::Stream& Source, plat::Stream* Output, boo
         Source.ReadBuffer(in.data(), count);
         // A stream that fails, or does not end inside the block (truncated data, or more
         // output than a piece may hold), is error 6 once what it gave has been written.
-        if (!inflater_) inflater_ = codec_->NewInflater();
+        if (!inflater_) inflater_ = NewInflater(codec_);
         const InflateResult r = inflater_->Inflate(in.data(), static_cast<std::size_t>(count),
                                                    out.data(), out.size());
         produced = static_cast<std::int32_t>(r.produced);

@@ -147,7 +147,7 @@ class TBackupFile {
   std::string currentFile_;
   bool continueFlag_ = false;
   std::int32_t errorCode_ = 0;
-  const BlockCodec* codec_ = &ZlibCodec();
+  const BlockCodec* codec_ = nullptr;  // null: zlib
   // One decoder state for every block, set up at the first one: blocks are independent streams
   // and the state is reset for each.
   std::unique_ptr<BlockInflater> inflater_;

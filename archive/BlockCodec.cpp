@@ -1,7 +1,7 @@
-// The zlib block codec. Inflaters and deflaters keep one zlib state for their whole life and
-// reset it per block: setting a state up for every 16 KB block (as the one-call functions do)
-// costs more than the block's own work, and a reset state behaves as a fresh one, so the bytes
-// in and out are the same.
+// The zlib block codec (its inflater is in ZlibInflater.cpp). Inflaters and deflaters keep one
+// zlib state for their whole life and reset it per block: setting a state up for every 16 KB
+// block (as the one-call functions do) costs more than the block's own work, and a reset state
+// behaves as a fresh one, so the bytes in and out are the same.
 #include "archive/BlockCodec.h"
 
 #include <zlib.h>
@@ -15,56 +15,6 @@
 namespace archive {
 
 namespace {
-
-constexpr char kNeedsDictionary[] = "needs a dictionary";
-
-class ZlibInflater : public BlockInflater {
- public:
-  ZlibInflater() {
-    std::memset(&zs_, 0, sizeof zs_);
-    ready_ = inflateInit_(&zs_, kZlibVersionText, static_cast<int>(sizeof(z_stream))) == Z_OK;
-  }
-  ~ZlibInflater() override {
-    if (ready_) inflateEnd(&zs_);
-  }
-  ZlibInflater(const ZlibInflater&) = delete;
-  ZlibInflater& operator=(const ZlibInflater&) = delete;
-
-  InflateResult Inflate(const std::uint8_t* in, std::size_t n, std::uint8_t* out,
-                        std::size_t capacity) override {
-    InflateResult r;
-    if (!ready_ || inflateReset(&zs_) != Z_OK) {
-      r.status = InflateStatus::kCannotStart;
-      return r;
-    }
-    // zlib takes a non-const input pointer but does not write through it.
-    zs_.next_in = const_cast<Bytef*>(in);
-    zs_.avail_in = static_cast<uInt>(n);
-    zs_.next_out = out;
-    zs_.avail_out = static_cast<uInt>(capacity);
-    // Z_FINISH: the whole stream is in the block and the output has room for a whole piece, so
-    // zlib need not keep a copy of the output in its window.
-    const int rc = inflate(&zs_, Z_FINISH);
-    r.produced = capacity - zs_.avail_out;
-    r.leftIn = zs_.avail_in;
-    if (zs_.msg != nullptr) r.detail = zs_.msg;
-    if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT) {
-      if (r.detail.empty()) r.detail = kNeedsDictionary;
-      r.status = InflateStatus::kDamaged;
-    } else if (rc == Z_MEM_ERROR || rc == Z_STREAM_ERROR) {
-      r.status = InflateStatus::kCannotStart;
-    } else if (rc != Z_STREAM_END) {
-      r.status = zs_.avail_out == 0 ? InflateStatus::kTooLong : InflateStatus::kTruncated;
-    } else if (r.leftIn != 0) {
-      r.status = InflateStatus::kTrailing;
-    }
-    return r;
-  }
-
- private:
-  z_stream zs_;
-  bool ready_ = false;
-};
 
 class ZlibDeflater : public BlockDeflater {
  public:
@@ -97,9 +47,7 @@ class ZlibDeflater : public BlockDeflater {
 class Zlib : public BlockCodec {
  public:
   const char* Name() const override { return "zlib"; }
-  std::unique_ptr<BlockInflater> NewInflater() const override {
-    return std::make_unique<ZlibInflater>();
-  }
+  std::unique_ptr<BlockInflater> NewInflater() const override { return NewZlibInflater(); }
   std::unique_ptr<BlockDeflater> NewDeflater(int level) const override {
     return std::make_unique<ZlibDeflater>(level);
   }

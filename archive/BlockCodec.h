@@ -68,4 +68,13 @@ class BlockCodec {
 // kZlibVersionText, default window), deflation as compress2 with the given level.
 const BlockCodec& ZlibCodec();
 
+// ZlibCodec().NewInflater() without the codec object: readers that are given no codec use it,
+// which keeps the deflater out of programs that never compress.
+std::unique_ptr<BlockInflater> NewZlibInflater();
+
+// A new inflater from codec, or zlib's when codec is null.
+inline std::unique_ptr<BlockInflater> NewInflater(const BlockCodec* codec) {
+  return codec != nullptr ? codec->NewInflater() : NewZlibInflater();
+}
+
 }  // namespace archive
