@@ -617,6 +617,7 @@ void TForm1::SendMail(gui::TComponent* sender) {
 void TForm1::Deinstall(gui::TComponent*) {
   if (installing_) return;
   uninstallDone_ = true;
+  uninstalling_ = true;
   Button2->SetEnabled(false);
   {
     plat::RegistryAccess reg(CurrentServices().Registry());
@@ -636,12 +637,15 @@ void TForm1::Deinstall(gui::TComponent*) {
     }
   }
   gui::Application().MessageBox(kUninstalledText, gui::Application().Title(), plat::mb::kOk);
+  uninstalling_ = false;
   Button2->SetEnabled(true);
 }
 
 void TForm1::INetDetector1Changed(gui::TComponent*) {
   const bool online = INetDetector1->Online();
-  Button2->SetEnabled(online);
+  // The detector ticks on inside the uninstall's closing message box; Button2 stays off until
+  // the uninstall has ended.
+  Button2->SetEnabled(online && !uninstalling_);
   Button4->SetEnabled(online);
   Button1->SetEnabled(online);
   // "Installa" also needs a sound payload to install from; a damaged one is what the status

@@ -196,6 +196,7 @@ class TForm1 : public gui::TForm {
   bool installDone_ = false;
   bool uninstallDone_ = false;
   bool installing_ = false;
+  bool uninstalling_ = false;  // from the uninstall button's press until its message is closed
   std::string runDestination_;
   // IconPathName of each shell-integration component before the first run prefixed it.
   std::map<shell::TMyShortCut*, std::string> initialIcons_;

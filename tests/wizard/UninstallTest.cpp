@@ -119,6 +119,12 @@ TEST_F(UninstallTest, TheBarGoesOneTwoThreeTenWithButton2Disabled) {
   bool button2AtMessage = true;
   gui_.OnMessageBox = [&](const gui::HeadlessBackend::BoxRecord&) {
     positionAtMessage = w.ProgressBar2->Position();
+    // The detector keeps ticking while the message is open: going offline and online again
+    // must not give the button back before the uninstall has ended.
+    online_ = false;
+    Tick();
+    online_ = true;
+    Tick();
     button2AtMessage = w.Button2->Enabled();
     return plat::mb::kIdOk;
   };
