@@ -17,10 +17,30 @@ skipped=0
 status=0
 # The Windows builds pack their installer with the native packager built by the first preset.
 export LUMI_HOST_BUILD=$PWD/build/native
+# Where the kernel runs no 32-bit programs (the 32-bit Wine loader fails with "Exec format
+# error", exit 126), every Win32 test of the win32 preset could only be skipped: it then builds
+# the shipped programs alone and runs the checks that need no Wine (the stub's size). The win64
+# preset builds and runs every Windows test from the same sources. LUMI_WIN32_FULL=1 builds all.
+build_args=()
+test_args=()
+win32_products_only() {
+  [[ "${LUMI_WIN32_FULL:-0}" != 1 ]] || return 1
+  local rc=0
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || rc=$?
+  [[ $rc -eq 126 ]]
+}
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
   started=$SECONDS
-  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset"; then
+  build_args=()
+  test_args=()
+  if [[ $preset == win32 ]] && win32_products_only; then
+    echo "win32: this kernel runs no 32-bit programs: building the shipped programs only" \
+         "(the win64 suite runs the Windows tests)"
+    build_args=(--target installer demo_installer lumipack lumidesk_setup)
+    test_args=(-R '^stub_')
+  fi
+  if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" "${build_args[@]}"; then
     echo "build of $preset failed"
     status=1
     failed=$((failed + 1))
@@ -29,7 +49,7 @@ for preset in "${presets[@]}"; do
   echo "$preset: build took $((SECONDS - started)) s"
   log=$(mktemp)
   started=$SECONDS
-  ctest --preset "$preset" 2>&1 | tee "$log"
+  ctest --preset "$preset" "${test_args[@]}" 2>&1 | tee "$log"
   rc=${PIPESTATUS[0]}
   echo "$preset: tests took $((SECONDS - started)) s"
   [[ $rc -ne 0 ]] && status=1
