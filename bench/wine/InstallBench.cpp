@@ -14,6 +14,7 @@
 #include <string>
 
 #include "Driver.h"
+#include "Wizard.h"
 
 namespace {
 
@@ -21,11 +22,6 @@ using driver::Click;
 using driver::Expect;
 using driver::TextOf;
 using driver::WaitFor;
-
-const char kTitle[] = "Installazione di Lumidesk Vers.3.0.0.3";
-const char kOnline[] = "Connessione attiva";
-const char kRemoteAccessKey[] = "System\\CurrentControlSet\\Services\\RemoteAccess";
-const char* const kPages[] = {"Default", "Meil", "due", "Tre", "erwe", "Quattro"};
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER f;
@@ -39,57 +35,14 @@ LARGE_INTEGER Now() {
   return t;
 }
 
-// An active remote connection makes the online detector report online whatever the network,
-// which enables the forward buttons.
-void ForceOnline() {
-  HKEY key;
-  Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRemoteAccessKey, 0, nullptr, 0, KEY_SET_VALUE,
-                         nullptr, &key, nullptr) == ERROR_SUCCESS,
-         "can write the remote connection value");
-  const BYTE active[4] = {1, 0, 0, 0};
-  RegSetValueExA(key, "Remote Connection", 0, REG_BINARY, active, sizeof active);
-  RegCloseKey(key);
-}
-
-// Answers any box the installer shows (a mail client's, for instance) until done() holds.
-template <class F>
-void AnsweringBoxes(driver::Installer& app, F done, int timeoutMs) {
-  WaitFor([&] {
-    if (HWND box = app.WaitForMessageBox(100)) {
-      if (HWND ok = GetDlgItem(box, IDOK)) PostMessageA(ok, BM_CLICK, 0, 0);
-      WaitFor([&] { return !IsWindow(box); }, 3000);
-    }
-    return done();
-  }, timeoutMs);
-}
-
-class Wizard {
- public:
-  explicit Wizard(driver::Installer& app) : app_(app) {}
-  HWND operator[](const char* name) const { return app_.Control(app_.Main(), name); }
-  void Go(const char* button, const char* page) {
-    Click((*this)[button], button);
-    Expect(WaitFor([&] {
-      for (const char* p : kPages)
-        if ((IsWindowVisible((*this)[p]) != FALSE) != (std::string(p) == page)) return false;
-      return true;
-    }), std::string("page ") + page + " shows");
-  }
-
- private:
-  driver::Installer& app_;
-};
-
 // One installation run into destination; the time from "Installa" to the success box.
 double InstallRun(const std::string& setup, const std::string& destination) {
-  ForceOnline();
-  driver::Installer app(setup, kTitle);
-  Wizard w(app);
-  Expect(WaitFor([&] { return TextOf(w["StatusBar1"]) == kOnline; }, 8000), "online");
+  driver::ForceOnline();
+  driver::Installer app(setup, driver::kTitle);
+  driver::Wizard w(app);
+  driver::ExpectOnline(w);
   w.Go("Button2", "Meil");
-  for (const char* edit : {"Edit1", "Edit2", "Edit7", "Edit3", "Edit4", "Edit5"}) driver::Type(w[edit], "bench");
-  Click(w["Button12"], "Button12");
-  AnsweringBoxes(app, [&] { return driver::Showing(w["due"]); }, 15000);
+  driver::PassCard(w);
   Click(w["Button5"], "Button5");
   HWND chooser = app.WaitForForm("Form2");
   driver::Type(app.Control(chooser, "Edit1"), destination);
