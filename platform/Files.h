@@ -81,6 +81,12 @@ std::string IncludeTrailingBackslash(const std::string& path);
 // The path with its extension (from the last "." after the last "\", "/" or ":") replaced by
 // ext, which includes its dot; appended when there is none.
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
+// True for a path that names its place without the current drive or folder: a drive letter,
+// a colon and a backslash ("c:\", "c:\programmi"), or "\\server\share" with both names
+// ("\\server\share\dir"). False for an empty path, a relative one ("programmi", "c:programmi"),
+// one from the current drive's root ("\programmi"), "/" separators, and the device and raw
+// namespaces ("\\.\", "\\?\").
+bool IsFullPath(const std::string& path);
 
 // A fresh, empty folder for tests and scratch work, as a path of this layer. POSIX stand-in:
 // a new folder "c:\tmp\<prefix>-<unique>" under the current drive root. Win32: a new folder

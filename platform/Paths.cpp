@@ -28,6 +28,20 @@ std::string IncludeTrailingBackslash(const std::string& path) {
   return path + '\\';
 }
 
+bool IsFullPath(const std::string& path) {
+  const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
+  if (path.size() < 2 || path[0] != '\\' || path[1] != '\\') return false;
+  const std::size_t serverEnd = path.find('\\', 2);
+  if (serverEnd == std::string::npos || serverEnd == 2) return false;
+  const std::string server = path.substr(2, serverEnd - 2);
+  // "\\.\" and "\\?\" open Windows's device and raw-path namespaces, not a share.
+  if (server == "." || server == "?") return false;
+  const std::size_t shareStart = serverEnd + 1;
+  const std::size_t shareEnd = path.find('\\', shareStart);
+  return (shareEnd == std::string::npos ? path.size() : shareEnd) > shareStart;
+}
+
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
   const std::size_t dot = path.find_last_of(".\\/:");
   if (dot == std::string::npos || path[dot] != '.') return path + ext;

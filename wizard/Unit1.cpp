@@ -421,6 +421,13 @@ void TForm1::Button1Click(gui::TComponent*) {
   // A press delivered while the restore pumps messages would start a second run inside the
   // first, on the same stream.
   if (installing_) return;
+  // Empty or relative, the destination would be taken from the current drive and folder, which
+  // are wherever the installer was started from.
+  if (!plat::IsFullPath(LabelDir->Caption())) {
+    gui::Application().MessageBox(std::string(kDestinationNotFullText) + kDefaultDestination,
+                                  kInstallFailedTitle, plat::mb::kOk | plat::mb::kIconError);
+    return;
+  }
 
   bool restored = false;
   std::string stop;  // why the run stopped before writing anything

@@ -58,6 +58,11 @@ constexpr char kInstallFailedText[] =
     "riprovare.";
 constexpr char kInstallFailedTitle[] = "Installazione non riuscita";
 constexpr char kFolderPreparationError[] = "Impossibile creare la cartella destinazione";
+// A destination that is not a full path, refused before anything is made; the example
+// (kDefaultDestination) follows.
+constexpr char kDestinationNotFullText[] =
+    "La cartella di destinazione manca o non \xE8 un percorso completo. Scegliere con il "
+    "pulsante Cambia una cartella di destinazione completa, per esempio ";
 
 // The payload is checked before anything is written: a cheap walk of its structure at start-up,
 // the whole walk (every block inflated and checked) when "Installa" is pressed.

@@ -42,4 +42,35 @@ TEST(PathHelpers, ChangeFileExtReplacesOnlyTheNamesExtension) {
   EXPECT_EQ(plat::ChangeFileExt("a.b.c", ".x"), "a.b.x");
 }
 
+// A destination must not depend on the process's current drive or folder.
+TEST(PathHelpers, FullPathsNameADriveOrAShare) {
+  const struct {
+    const char* path;
+    bool full;
+  } cases[] = {
+      {"c:\\programmi\\nortavia\\Lumidesk", true},
+      {"Z:\\", true},
+      {"\\\\server\\share", true},
+      {"\\\\server\\share\\Lumidesk", true},
+      {"", false},
+      {"Lumidesk", false},
+      {"programmi\\Lumidesk", false},
+      {"c:", false},
+      {"c:programmi", false},  // relative to drive c:'s current folder
+      {"\\programmi", false},  // the current drive's root
+      {"1:\\x", false},
+      {" c:\\x", false},
+      {"c:/programmi", false},
+      {"//server/share", false},
+      {"\\\\", false},
+      {"\\\\server", false},
+      {"\\\\server\\", false},
+      {"\\\\\\share", false},
+      {"\\\\.\\c:\\x", false},
+      {"\\\\?\\c:\\x", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(plat::IsFullPath(c.path), c.full) << "\"" << c.path << "\"";
+}
+
 }  // namespace

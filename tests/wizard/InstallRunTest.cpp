@@ -13,6 +13,7 @@
 #include "shell/ShortCut.h"
 #include "wizard/FileRouting.h"
 #include "wizard/Services.h"
+#include "wizard/Unit2.h"
 
 namespace wizardtest {
 namespace {
@@ -256,6 +257,54 @@ TEST_F(InstallRunTest, ARepeatedRunIntoAnotherFolderStartsFromTheInitialIconPath
   EXPECT_TRUE(w.InstallDone());
   EXPECT_EQ(w.MyShortCut1->IconPathName, Path("other\\search.ico"));
   EXPECT_EQ(w.MyShortCut1->FilePathName, Path("other\\Lumidesk.exe"));
+}
+
+TEST_F(InstallRunTest, ADestinationThatIsNotAFullPathIsRefusedBeforeAnythingIsMade) {
+  // Taken from the current drive and folder, these would put the product wherever the
+  // installer was started from. Every folder or file the run asks for is refused here, so
+  // that nothing lands there even when the check is missing.
+  std::vector<std::string> made;
+  ObservedFiles files;
+  files.onCall = [&](const std::string& op, const std::string& path) {
+    if (op == "CreateDir" || op == "Create") {
+      made.push_back(op + " " + path);
+      throw plat::Error("refused by the test: " + path);
+    }
+  };
+  wizard::CurrentServices().files = &files;
+  auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "p"),
+                               MemoryMember("c:\\src\\docs\\a.txt", "a")});
+  for (const char* typed : {"", "Lumidesk"}) {
+    w.Notebook1->SetPageIndex(wizard::kFolderPage);
+    gui_.OnModal = [&](gui::TForm& f) {
+      auto& chooser = dynamic_cast<wizard::TForm2&>(f);
+      ASSERT_TRUE(gui_.Type(*chooser.Edit1, typed));
+      gui_.Click(*chooser.Button1);  // "Conferma"
+    };
+    ASSERT_TRUE(gui_.Click(*w.Button5));  // "Cambia"
+    ASSERT_EQ(w.LabelDir->Caption(), typed);  // the chooser itself takes any text
+    w.Notebook1->SetPageIndex(kInstallPage);
+    ASSERT_TRUE(PressInstall());
+    EXPECT_TRUE(made.empty()) << typed << ": " << made.front();
+    ASSERT_EQ(gui_.Boxes().size(), 1u) << typed;
+    EXPECT_EQ(gui_.Boxes()[0].title, wizard::kInstallFailedTitle);
+    EXPECT_EQ(gui_.Boxes()[0].text,
+              "La cartella di destinazione manca o non \xE8 un percorso completo. Scegliere con il "
+              "pulsante Cambia una cartella di destinazione completa, per esempio "
+              "c:\\programmi\\nortavia\\Lumidesk");
+    EXPECT_EQ(gui_.Boxes()[0].flags, plat::mb::kOk | plat::mb::kIconError);
+    EXPECT_FALSE(w.ProgressBar1->Visible());
+    EXPECT_FALSE(w.InstallDone());
+    EXPECT_FALSE(app_.Terminated());
+    gui_.ClearBoxes();
+  }
+  // A full path chosen afterwards installs.
+  files.onCall = nullptr;
+  w.LabelDir->SetCaption(Dest());
+  ASSERT_TRUE(PressInstall());
+  EXPECT_TRUE(w.InstallDone());
+  EXPECT_TRUE(IsFile(InDest("Lumidesk.exe")));
+  wizard::CurrentServices().files = nullptr;
 }
 
 TEST_F(InstallRunTest, ADamagedPayloadFailsTheRun) {

@@ -1,7 +1,8 @@
 // lumi-driver: walks the installer's wizard through its real windows under Wine.
 //   walk SETUP.EXE [SHOT_FOLDER]     every page's texts and buttons, navigation forward and
-//                                    back, the folder chooser; with a folder, a screenshot of
-//                                    every page and of the chooser
+//                                    back, the folder chooser, "Installa" refusing an empty
+//                                    destination; with a folder, a screenshot of every page
+//                                    and of the chooser
 //   uninstall SETUP.EXE on|off       the uninstall button with and without the install record
 //   install SETUP.EXE DIR [SHOTS] [--payload LIST STAGE]
 //                                    a whole installation into DIR (chosen through "Cambia"
@@ -112,6 +113,13 @@ void Walk(const std::string& exe) {
          "LabelDir takes the chosen folder (found \"" + TextOf(w["LabelDir"]) + "\")");
   Expect(WaitFor([&] { return IsWindowEnabled(app.Main()) != FALSE; }),
          "the wizard is enabled again after the chooser");
+  // An empty destination: the chooser takes it; "Installa" refuses it (page 5 below).
+  Click(w["Button5"], "Button5");
+  chooser = app.WaitForForm("Form2");
+  driver::Type(app.Control(chooser, "Edit1"), "");
+  Click(app.Control(chooser, "Button1"), "Conferma");
+  Expect(WaitFor([&] { return TextOf(w["LabelDir"]).empty(); }),
+         "LabelDir takes an empty text (found \"" + TextOf(w["LabelDir"]) + "\")");
 
   // Page 3.
   w.Go("Button4", "Tre");
@@ -142,6 +150,18 @@ void Walk(const std::string& exe) {
   ExpectText(w["Button9"], "Installa", "Button9");
   Expect(!IsWindowVisible(w["ProgressBar1"]), "ProgressBar1 is hidden before the run");
   Snapshot("page5-install");
+  // Empty, the destination would be the current drive's root: refused before any folder is
+  // made there, with a stop box that says what to do.
+  const bool templatesBefore = driver::FolderExists("\\Modelli");
+  Click(w["Button9"], "Installa");
+  const std::string refusal = driver::AnswerBox(app, 10000, "an empty destination");
+  Expect(refusal == "La cartella di destinazione manca o non \xE8 un percorso completo. "
+                    "Scegliere con il pulsante Cambia una cartella di destinazione completa, "
+                    "per esempio c:\\programmi\\nortavia\\Lumidesk",
+         "the refusal says what to do (found \"" + refusal + "\")");
+  Expect(templatesBefore || !driver::FolderExists("\\Modelli"),
+         "no Modelli folder is made at the root of the current drive");
+  Expect(!IsWindowVisible(w["ProgressBar1"]), "ProgressBar1 stays hidden after the refusal");
   w.Go("Button10", "Tre");
   w.Go("Button7", "due");
   w.Go("Indietro", "Meil");
