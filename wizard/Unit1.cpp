@@ -302,8 +302,11 @@ void TForm1::MarkPayloadDamaged(const std::string& why) {
   StatusBar1->SetSimpleText(kStatusPayloadDamaged);
 }
 
+std::string TForm1::StatusText() const {
+  return payloadDamaged_ ? kStatusPayloadDamaged : connectionStatus_;
+}
+
 std::string TForm1::CheckPayloadBeforeInstalling() {
-  const std::string statusBefore = StatusBar1->SimpleText();
   StatusBar1->SetSimpleText(kStatusCheckingPayload);
   archive::ArchiveSummary summary;
   std::string damage;
@@ -325,7 +328,9 @@ std::string TForm1::CheckPayloadBeforeInstalling() {
     damage = e.what();
     if (damage.empty()) damage = "the payload cannot be read";
   }
-  StatusBar1->SetSimpleText(statusBefore);
+  // The detector ticks on during the check: the bar tells the state as it is now, which may
+  // not be the one it told before.
+  StatusBar1->SetSimpleText(StatusText());
   ProgressBar1->SetPosition(0);
   if (!damage.empty()) {
     MarkPayloadDamaged(damage);
@@ -658,8 +663,8 @@ void TForm1::INetDetector1Changed(gui::TComponent*) {
   // "Installa" also needs a sound payload to install from; a damaged one is what the status
   // bar keeps telling, whatever the connection does.
   Button9->SetEnabled(online && payloadLocated_ && !payloadDamaged_);
-  StatusBar1->SetSimpleText(payloadDamaged_ ? kStatusPayloadDamaged
-                                            : online ? kStatusOnline : kStatusOffline);
+  connectionStatus_ = online ? kStatusOnline : kStatusOffline;
+  StatusBar1->SetSimpleText(StatusText());
 }
 
 }  // namespace wizard

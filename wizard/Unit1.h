@@ -185,6 +185,9 @@ class TForm1 : public gui::TForm {
   // of the stop message, empty when the payload is sound and every name can be written.
   std::string CheckPayloadBeforeInstalling();
   void MarkPayloadDamaged(const std::string& why);
+  // What the status bar says for the present state: the damaged payload, else the connection
+  // as the detector last reported it.
+  std::string StatusText() const;
   // The stop message after a run that had started writing and failed.
   std::string FailedRunText() const;
   void ResetShortCutsForRun();
@@ -201,6 +204,9 @@ class TForm1 : public gui::TForm {
   bool installDone_ = false;
   bool uninstallDone_ = false;
   bool installing_ = false;
+  // The connection's status text as the detector last reported it; empty before its first
+  // report.
+  std::string connectionStatus_;
   bool uninstalling_ = false;  // from the uninstall button's press until its message is closed
   std::string runDestination_;
   // IconPathName of each shell-integration component before the first run prefixed it.
