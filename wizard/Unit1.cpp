@@ -117,6 +117,18 @@ class RunScope {
   bool& installing_;
 };
 
+// A flag that is set for the length of a handler and cleared however the handler ends.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 }  // namespace
 
 TForm1::TForm1(gui::TComponent* owner) : TForm(owner) {
@@ -629,7 +641,9 @@ void TForm1::SendMail(gui::TComponent* sender) {
 void TForm1::Deinstall(gui::TComponent*) {
   if (installing_) return;
   uninstallDone_ = true;
-  uninstalling_ = true;
+  // An error that ends the uninstall leaves Button2 disabled, but no longer keeps the
+  // detector's next report from giving it back.
+  FlagScope busy(uninstalling_);
   Button2->SetEnabled(false);
   {
     plat::RegistryAccess reg(CurrentServices().Registry());
@@ -649,7 +663,6 @@ void TForm1::Deinstall(gui::TComponent*) {
     }
   }
   gui::Application().MessageBox(kUninstalledText, gui::Application().Title(), plat::mb::kOk);
-  uninstalling_ = false;
   Button2->SetEnabled(true);
 }
 

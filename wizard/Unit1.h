@@ -207,7 +207,7 @@ class TForm1 : public gui::TForm {
   // The connection's status text as the detector last reported it; empty before its first
   // report.
   std::string connectionStatus_;
-  bool uninstalling_ = false;  // from the uninstall button's press until its message is closed
+  bool uninstalling_ = false;  // while the uninstall handler runs, its closing message included
   std::string runDestination_;
   // IconPathName of each shell-integration component before the first run prefixed it.
   std::map<shell::TMyShortCut*, std::string> initialIcons_;

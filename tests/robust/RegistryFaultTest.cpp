@@ -154,8 +154,14 @@ class WizardRun : public wizardtest::InstallTest {
     EXPECT_TRUE(w.UninstallDone()) << where;
     EXPECT_LE(ExceptionBoxes(), 1) << where;
 
-    // Whatever the uninstall left, closing ends the installer at once and writes nothing.
+    // However the uninstall ended, it has ended: the detector's next report gives Button2
+    // back.
     faulty.FailAt(0, false);
+    online_ = true;
+    Tick();
+    EXPECT_TRUE(w.Button2->Enabled()) << where;
+
+    // Whatever the uninstall left, closing ends the installer at once and writes nothing.
     const long before = faulty.Calls();
     ASSERT_TRUE(gui_.ClickCloseBox(w)) << where;
     EXPECT_TRUE(app_.Terminated()) << where << ": the window cannot be closed";

@@ -234,6 +234,10 @@ TEST_F(UninstallTest, AFailingRemovalIsShownAndStopsTheRemainingSteps) {
   EXPECT_EQ(gui_.Boxes().back().text, "Errore cancellazione ditta");
   EXPECT_EQ(UninstalledBoxes(), 0);
   EXPECT_FALSE(w.Button2->Enabled());
+  // The uninstall has ended: the detector's next report gives the button back.
+  online_ = true;
+  Tick();
+  EXPECT_TRUE(w.Button2->Enabled());
   EXPECT_EQ(w.ProgressBar2->Position(), 3);
   // What was done before the failure stays done.
   EXPECT_FALSE(RecordExists());
