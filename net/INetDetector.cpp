@@ -79,7 +79,9 @@ void TINetDetector::Tick() {
     online_ = probe_();
     NotifyIfChanged(before);
     plat::RegKey key = 0;
-    if (registry_.OpenKey(plat::kHKeyLocalMachine, kRemoteAccessKey, key) != plat::reg::kSuccess) {
+    // For reading only: a user who may not write the key still sees the remote connection.
+    if (registry_.OpenKeyRead(plat::kHKeyLocalMachine, kRemoteAccessKey, key) !=
+        plat::reg::kSuccess) {
       online_ = probe_();
       NotifyIfChanged(before);
       return;

@@ -53,6 +53,7 @@ void MemoryRegistry::Reset() {
     roots_[root] = node;
   }
   handles_.clear();
+  readOnlyHandles_.clear();
   flushes_.clear();
   flushTotal_ = 0;
   calls_ = 0;
@@ -145,8 +146,8 @@ std::string MemoryRegistry::KeyPath(RegKey key) const {
   return node != nullptr ? PathOf(node) : std::string();
 }
 
-long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey& result) {
-  if (long rc = Begin(Op::OpenKey, Join(KeyPath(parent), subKey))) return rc;
+long MemoryRegistry::Open(Op op, RegKey parent, const std::string& subKey, RegKey& result) {
+  if (long rc = Begin(op, Join(KeyPath(parent), subKey))) return rc;
   Key* base = nullptr;
   if (long rc = Lookup(parent, base)) return rc;
   std::vector<std::string> parts;
@@ -154,13 +155,23 @@ long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey& r
   Key* node = Find(base, parts);
   if (node == nullptr) return reg::kFileNotFound;
   result = NewHandle(node->shared_from_this());
+  if (op == Op::OpenKeyRead) readOnlyHandles_.insert(result);
   return reg::kSuccess;
+}
+
+long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey& result) {
+  return Open(Op::OpenKey, parent, subKey, result);
+}
+
+long MemoryRegistry::OpenKeyRead(RegKey parent, const std::string& subKey, RegKey& result) {
+  return Open(Op::OpenKeyRead, parent, subKey, result);
 }
 
 long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey& result) {
   if (long rc = Begin(Op::CreateKey, Join(KeyPath(parent), subKey))) return rc;
   Key* node = nullptr;
   if (long rc = Lookup(parent, node)) return rc;
+  if (readOnlyHandles_.count(parent) != 0) return reg::kAccessDenied;
   std::vector<std::string> parts;
   if (long rc = SplitPath(subKey, parts)) return rc;
   for (const std::string& part : parts) {
@@ -182,6 +193,7 @@ long MemoryRegistry::CloseKey(RegKey key) {
   const long injected = Begin(Op::CloseKey, KeyPath(key));
   if (roots_.count(key) != 0) return injected;  // predefined keys are never closed
   const bool known = handles_.erase(key) != 0;
+  readOnlyHandles_.erase(key);
   if (injected != reg::kSuccess) return injected;
   return known ? reg::kSuccess : reg::kInvalidHandle;
 }
@@ -217,6 +229,7 @@ long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t
   if (long rc = Begin(Op::SetValue, name)) return rc;
   Key* node = nullptr;
   if (long rc = Lookup(key, node)) return rc;
+  if (readOnlyHandles_.count(key) != 0) return reg::kAccessDenied;
   if (data == nullptr && size != 0) return reg::kInvalidParameter;
   Value& value = node->values[name];
   value.type = type;
@@ -228,6 +241,7 @@ long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
   if (long rc = Begin(Op::DeleteValue, name)) return rc;
   Key* node = nullptr;
   if (long rc = Lookup(key, node)) return rc;
+  if (readOnlyHandles_.count(key) != 0) return reg::kAccessDenied;
   return node->values.erase(name) != 0 ? reg::kSuccess : reg::kFileNotFound;
 }
 

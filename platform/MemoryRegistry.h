@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,11 @@ constexpr long kKeyDeleted = 1018;
 
 class MemoryRegistry : public RegistryBackend {
  public:
-  // The operations a failure can be injected into.
-  enum class Op { OpenKey, CreateKey, CloseKey, FlushKey, QueryValue, SetValue, DeleteValue,
-                  EnumKey, DeleteKey };
+  // The operations a failure can be injected into. OpenKey is the full-access open and
+  // OpenKeyRead the read-only one, so failing OpenKey alone stands for a key the user may
+  // read but not write.
+  enum class Op { OpenKey, OpenKeyRead, CreateKey, CloseKey, FlushKey, QueryValue, SetValue,
+                  DeleteValue, EnumKey, DeleteKey };
 
   MemoryRegistry();
   ~MemoryRegistry() override;
@@ -35,6 +38,8 @@ class MemoryRegistry : public RegistryBackend {
   MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
   long OpenKey(RegKey parent, const std::string& subKey, RegKey& result) override;
+  // Values cannot be set or deleted, nor subkeys created, through the key it gives.
+  long OpenKeyRead(RegKey parent, const std::string& subKey, RegKey& result) override;
   long CreateKey(RegKey parent, const std::string& subKey, RegKey& result) override;
   long CloseKey(RegKey key) override;
   long FlushKey(RegKey key) override;
@@ -101,12 +106,14 @@ class MemoryRegistry : public RegistryBackend {
   long Lookup(RegKey key, Key*& node) const;
   static long SplitPath(const std::string& path, std::vector<std::string>& parts);
   Key* Find(Key* from, const std::vector<std::string>& parts) const;
+  long Open(Op op, RegKey parent, const std::string& subKey, RegKey& result);
   RegKey NewHandle(std::shared_ptr<Key> node);
   static std::string PathOf(const Key* node);
   static std::string Join(const std::string& base, const std::string& sub);
 
   std::map<RegKey, std::shared_ptr<Key>> roots_;
   std::map<RegKey, std::shared_ptr<Key>> handles_;
+  std::set<RegKey> readOnlyHandles_;
   RegKey nextHandle_ = 0x100;
   std::map<std::string, int, NoCaseLess> flushes_;
   int flushTotal_ = 0;

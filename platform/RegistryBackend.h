@@ -37,6 +37,9 @@ class RegistryBackend {
 
   // Opens an existing subkey ("" reopens the key itself) with full access.
   virtual long OpenKey(RegKey parent, const std::string& subKey, RegKey& result) = 0;
+  // The same for reading only (KEY_READ): it succeeds where the user may read the key but not
+  // write it, and writing through the key it gives fails with kAccessDenied.
+  virtual long OpenKeyRead(RegKey parent, const std::string& subKey, RegKey& result) = 0;
   // Opens or creates the subkey and every missing parent, full access.
   virtual long CreateKey(RegKey parent, const std::string& subKey, RegKey& result) = 0;
   virtual long CloseKey(RegKey key) = 0;

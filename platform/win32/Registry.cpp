@@ -1,5 +1,5 @@
 // The registry back end on the Win32 registry functions, with full access on every key opened
-// or created. Result codes are passed through unchanged.
+// or created, except the read-only opens. Result codes are passed through unchanged.
 #include "platform/RegistryBackend.h"
 
 #include <windows.h>
@@ -39,6 +39,13 @@ class Win32Registry : public RegistryBackend {
   long OpenKey(RegKey parent, const std::string& subKey, RegKey& result) override {
     HKEY key = nullptr;
     const LONG status = RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, KEY_ALL_ACCESS, &key);
+    if (status == ERROR_SUCCESS) result = FromHkey(key);
+    return status;
+  }
+
+  long OpenKeyRead(RegKey parent, const std::string& subKey, RegKey& result) override {
+    HKEY key = nullptr;
+    const LONG status = RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, KEY_READ, &key);
     if (status == ERROR_SUCCESS) result = FromHkey(key);
     return status;
   }

@@ -116,6 +116,18 @@ TEST_F(MemoryRegistryTest, InjectedFailuresHitOnlyWhatTheyName) {
   RegKey other = 0;
   EXPECT_EQ(reg::kAccessDenied, r.OpenKey(kHKeyLocalMachine, "S\\K", other));
   EXPECT_EQ(reg::kSuccess, r.OpenKey(kHKeyLocalMachine, "S", other));
+  // The key stays readable; what is opened for reading takes no writes.
+  RegKey readOnly = 0;
+  ASSERT_EQ(reg::kSuccess, r.OpenKeyRead(kHKeyLocalMachine, "S\\K", readOnly));
+  std::uint32_t readType = 0;
+  std::vector<std::uint8_t> read;
+  EXPECT_EQ(reg::kSuccess, r.QueryValue(readOnly, "good", readType, read));
+  EXPECT_EQ(data, read);
+  EXPECT_EQ(reg::kAccessDenied, r.SetValue(readOnly, "good", reg::kSz, data.data(), data.size()));
+  EXPECT_EQ(reg::kAccessDenied, r.DeleteValue(readOnly, "good"));
+  RegKey sub = 0;
+  EXPECT_EQ(reg::kAccessDenied, r.CreateKey(readOnly, "Sub", sub));
+  EXPECT_EQ(reg::kSuccess, r.CloseKey(readOnly));
 
   r.ClearFailures();
   r.FailCall(2, reg::kInvalidHandle);

@@ -33,6 +33,9 @@ class FaultRegistry : public plat::RegistryBackend {
   long OpenKey(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
     return Trip() ? kDenied : inner_.OpenKey(p, s, r);
   }
+  long OpenKeyRead(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
+    return Trip() ? kDenied : inner_.OpenKeyRead(p, s, r);
+  }
   long CreateKey(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
     return Trip() ? kDenied : inner_.CreateKey(p, s, r);
   }

@@ -213,6 +213,16 @@ TEST_F(Win32Registry, BackendEnumeratesAndReportsWin32Codes) {
   EXPECT_EQ(backend.OpenKey(key, "absent", missing), plat::reg::kFileNotFound);
   EXPECT_NE(backend.DeleteKey(plat::kHKeyCurrentUser, key_), plat::reg::kSuccess)
       << "a key with subkeys is not deleted in one call";
+  // Opened for reading, the key reads but takes no writes.
+  const std::uint8_t one[4] = {1, 0, 0, 0};
+  ASSERT_EQ(backend.SetValue(key, "Remote Connection", plat::reg::kDword, one, 4),
+            plat::reg::kSuccess);
+  plat::RegKey readOnly = 0;
+  ASSERT_EQ(backend.OpenKeyRead(plat::kHKeyCurrentUser, key_, readOnly), plat::reg::kSuccess);
+  EXPECT_EQ(backend.QueryValue(readOnly, "Remote Connection", type, data), plat::reg::kSuccess);
+  EXPECT_EQ(data, std::vector<std::uint8_t>(one, one + 4));
+  EXPECT_EQ(backend.SetValue(readOnly, "x", plat::reg::kDword, one, 4), plat::reg::kAccessDenied);
+  EXPECT_EQ(backend.CloseKey(readOnly), plat::reg::kSuccess);
   EXPECT_EQ(backend.FlushKey(key), plat::reg::kSuccess);
   EXPECT_EQ(backend.CloseKey(key), plat::reg::kSuccess);
   EXPECT_EQ(backend.CloseKey(plat::kHKeyCurrentUser), plat::reg::kSuccess);

@@ -97,6 +97,9 @@ TEST_F(DetectorTest, ChangeUndoneBySecondProbeIsNotifiedOnce) {
 TEST_F(DetectorTest, RemoteConnectionValueCanOnlyTurnTheStateOn) {
   TINetDetector* d = Make();
   SetRemote({1, 0, 0, 0});
+  // A user who may read the service's key but not write it.
+  registry_.FailOn(plat::MemoryRegistry::Op::OpenKey,
+                   std::string("HKEY_LOCAL_MACHINE\\") + kRemoteAccessKey);
   gui_.AdvanceClock(1000);
   EXPECT_EQ(probes_, 1);  // the key opened: no second probe
   EXPECT_TRUE(d->Online());

@@ -50,6 +50,10 @@ long ObservedRegistry::OpenKey(plat::RegKey parent, const std::string& subKey,
                                plat::RegKey& result) {
   return inner_.OpenKey(parent, subKey, result);
 }
+long ObservedRegistry::OpenKeyRead(plat::RegKey parent, const std::string& subKey,
+                                   plat::RegKey& result) {
+  return inner_.OpenKeyRead(parent, subKey, result);
+}
 long ObservedRegistry::CreateKey(plat::RegKey parent, const std::string& subKey,
                                  plat::RegKey& result) {
   return inner_.CreateKey(parent, subKey, result);

@@ -45,6 +45,8 @@ class ObservedRegistry : public plat::RegistryBackend {
   std::vector<std::string> valuesDeleted;
 
   long OpenKey(plat::RegKey parent, const std::string& subKey, plat::RegKey& result) override;
+  long OpenKeyRead(plat::RegKey parent, const std::string& subKey,
+                   plat::RegKey& result) override;
   long CreateKey(plat::RegKey parent, const std::string& subKey, plat::RegKey& result) override;
   long CloseKey(plat::RegKey key) override;
   long FlushKey(plat::RegKey key) override;
