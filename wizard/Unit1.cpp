@@ -641,8 +641,8 @@ void TForm1::SendMail(gui::TComponent* sender) {
 void TForm1::Deinstall(gui::TComponent*) {
   if (installing_) return;
   uninstallDone_ = true;
-  // An error that ends the uninstall leaves Button2 disabled, but no longer keeps the
-  // detector's next report from giving it back.
+  // Button2 stays off until the handler ends, however it ends: after an error the detector's
+  // next report gives it back.
   FlagScope busy(uninstalling_);
   Button2->SetEnabled(false);
   {
