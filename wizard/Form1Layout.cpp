@@ -115,7 +115,7 @@ const ControlDef kForm1Controls[] = {
     {"LabelDir", ControlKind::Label, "sds", 12, 28, 253, 14, "c:\\programmi\\nortavia\\Lumidesk", kDefaultColor, kArialWhite, 0, true, "", kFixed, ""},
     {"Button5", ControlKind::Button, "sds", 330, 22, kBtnW, kBtnH, "Cambia", kDefaultColor, kSans, 0, true, "Button5Click", 0, ""},
     {"Panel10", ControlKind::Panel, "due", 144, 8, 325, 209, " ", kPageColor, kInherit, 0, true, "", gui::optNoBorder, ""},
-    {"Image5", ControlKind::Image, "Panel10", 10, 8, 135, 38, "", kDefaultColor, kInherit, 0, false, "Button14Click", gui::optHandCursor, ""},
+    {"Image5", ControlKind::Image, "Panel10", 10, 8, 135, 38, "", kDefaultColor, kInherit, 0, false, "Button14Click", gui::optHandCursor, kPictureViewerDownload},
     {"Label26", ControlKind::Label, "Panel10", 10, 56, 305, 40, "Per un corretto funzionamento di Lumidesk \xE8 necessario installare il visualizzatore di Macromedia Flash!", kDefaultColor, kArialWhite, 0, false, "", kWrap, ""},
     {"Label29", ControlKind::Label, "Panel10", 10, 104, 305, 28, "Per installare il componente aggiuntivo premere il pulsante", kDefaultColor, kArialWhite, 0, false, "", kWrap, ""},
     {"Label30", ControlKind::Label, "Panel10", 13, 166, 300, 14, "Per installare nelle Directory premere Avanti", kDefaultColor, kArialWhite, 0, true, "", 0, ""},

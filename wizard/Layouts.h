@@ -30,5 +30,6 @@ constexpr char kTextVendor1[] = "vendor1";
 constexpr char kTextVendor2[] = "vendor2";
 constexpr char kPictureLogo[] = "logo";
 constexpr char kPictureWelcome[] = "welcome";
+constexpr char kPictureViewerDownload[] = "viewer-download";
 
 }  // namespace wizard

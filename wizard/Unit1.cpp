@@ -52,6 +52,7 @@ std::string SuppliedText(const std::string& name) {
 gui::TPicture SuppliedPicture(const std::string& name) {
   if (name == kPictureLogo) return PictureFrom(content::LogoBitmap());
   if (name == kPictureWelcome) return PictureFrom(content::WelcomeBitmap());
+  if (name == kPictureViewerDownload) return PictureFrom(content::ViewerDownloadBitmap());
   throw plat::Error("Unknown picture " + name);
 }
 

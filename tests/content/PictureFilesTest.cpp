@@ -17,12 +17,16 @@ extern const unsigned char kLogoCopy[];
 extern const std::size_t kLogoCopySize;
 extern const unsigned char kWelcomeCopy[];
 extern const std::size_t kWelcomeCopySize;
+extern const unsigned char kViewerDownloadCopy[];
+extern const std::size_t kViewerDownloadCopySize;
 extern const unsigned char kIconCopy[];
 extern const std::size_t kIconCopySize;
 extern const unsigned char kLogoRle8[];
 extern const std::size_t kLogoRle8Size;
 extern const unsigned char kWelcomeRle8[];
 extern const std::size_t kWelcomeRle8Size;
+extern const unsigned char kViewerDownloadRle8[];
+extern const std::size_t kViewerDownloadRle8Size;
 }  // namespace embed_test
 
 namespace {
@@ -138,6 +142,9 @@ TEST(PictureFiles, RunLengthCopiesExpandToTheRealBitmaps) {
        Copy(embed_test::kLogoCopy, embed_test::kLogoCopySize)},
       {"welcome", Copy(embed_test::kWelcomeRle8, embed_test::kWelcomeRle8Size),
        Copy(embed_test::kWelcomeCopy, embed_test::kWelcomeCopySize)},
+      {"viewer download",
+       Copy(embed_test::kViewerDownloadRle8, embed_test::kViewerDownloadRle8Size),
+       Copy(embed_test::kViewerDownloadCopy, embed_test::kViewerDownloadCopySize)},
   };
   for (const Case& c : cases) {
     // The copies are what they claim: 8 bits, run-length encoded, a tenth of the size.
@@ -339,6 +346,8 @@ TEST(PictureFiles, AccessorsGiveTheSourceFiles) {
       {"logo", content::LogoBitmap, embed_test::kLogoCopy, embed_test::kLogoCopySize},
       {"welcome", content::WelcomeBitmap, embed_test::kWelcomeCopy,
        embed_test::kWelcomeCopySize},
+      {"viewer download", content::ViewerDownloadBitmap, embed_test::kViewerDownloadCopy,
+       embed_test::kViewerDownloadCopySize},
       {"icon", content::IconFile, embed_test::kIconCopy, embed_test::kIconCopySize},
   };
   for (const Case& c : cases) {

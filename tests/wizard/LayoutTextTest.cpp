@@ -180,6 +180,9 @@ TEST_F(LayoutTextTest, WindowGeometryColoursAndFonts) {
   EXPECT_EQ(w.Label26->Font().Color, gui::clWhite);
   EXPECT_EQ(w.Find<gui::TImage>("Image1")->Picture().Width(), 200);
   EXPECT_EQ(w.Find<gui::TImage>("Image1")->Picture().Height(), 54);
+  // The viewer prompt's picture, complete for whenever the panel shows it.
+  EXPECT_EQ(w.Image5->Picture().Width(), 135);
+  EXPECT_EQ(w.Image5->Picture().Height(), 38);
   EXPECT_EQ(w.StatusBar1->Height(), 18);
 }
 

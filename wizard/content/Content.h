@@ -36,6 +36,7 @@ std::string VendorNotice2();     // second vendor line
 // Whole files, headers included.
 Bytes LogoBitmap();              // 200 x 54, 24 bits per pixel, for the window header
 Bytes WelcomeBitmap();           // 104 x 93, 24 bits per pixel, the welcome page's picture
+Bytes ViewerDownloadBitmap();    // 135 x 38, 24 bits per pixel, the viewer prompt's button
 Bytes IconFile();                // application icon, 32 x 32 and 16 x 16
 
 }  // namespace content

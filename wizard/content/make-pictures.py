@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Draws the installer's pictures: the header logo (200 x 54), the welcome picture
-(104 x 93), both as 24-bit uncompressed BMP files, and the application icon (32 x 32 and
-16 x 16 in one .ico). Each picture also gets a run-length-encoded 8-bit copy (logo-rle8.bmp,
-welcome-rle8.bmp) with the same pixels, for the Windows program's resources, where it takes
-a tenth of the room; the program expands it back to the 24-bit file.
+(104 x 93), the viewer's download button on the folder page's prompt panel (135 x 38), all
+as 24-bit uncompressed BMP files, and the application icon (32 x 32 and 16 x 16 in one .ico).
+Each picture also gets a run-length-encoded 8-bit copy (logo-rle8.bmp, welcome-rle8.bmp,
+viewer-download-rle8.bmp) with the same pixels, for the Windows program's resources, where it
+takes a tenth of the room; the program expands it back to the 24-bit file.
 
 Standard library only, and deterministic: running it again rewrites the same bytes, so the
 committed pictures can always be regenerated and compared.
@@ -323,6 +324,27 @@ def welcome():
     return render(104, 93, BOX_BLUE, layers)
 
 
+def viewer_download():
+    """A button on the prompt panel's colour: a download arrow beside a small player screen
+    with its play mark and progress line."""
+    light = (120, 180, 230)
+    layers = [
+        (rect(1.5, 1.5, 133.5, 36.5, 7), WHITE, 1.0),
+        (rect(3, 3, 132, 35, 5.5), BOX_BLUE, 1.0),
+        # download arrow in a white disk
+        (disk(20, 19, 12), WHITE, 1.0),
+        (stroke(20, 11, 20, 21, 3.6), DARK_BLUE, 1.0),
+        (polygon([(13.5, 19), (26.5, 19), (20, 27)]), DARK_BLUE, 1.0),
+        # player screen: play mark and a progress line part played
+        (rect(40, 8, 126, 30, 2.5), WHITE, 1.0),
+        (rect(42.5, 10.5, 123.5, 27.5, 1), DARK_BLUE, 1.0),
+        (polygon([(52, 13), (52, 25), (62, 19)]), (255, 214, 90), 1.0),
+        (rect(68, 18, 118, 20.5), light, 1.0),
+        (rect(68, 18, 96, 20.5), WHITE, 1.0),
+    ]
+    return render(135, 38, MID_BLUE, layers)
+
+
 def icon(size):
     return render(size, size, None, mark(0, 0, size - 0.01))
 
@@ -332,10 +354,12 @@ def main():
     files = {
         "logo.bmp": bmp_file(logo()),
         "welcome.bmp": bmp_file(welcome()),
+        "viewer-download.bmp": bmp_file(viewer_download()),
         "lumidesk.ico": ico_file([icon(32), icon(16)]),
     }
     files["logo-rle8.bmp"] = rle8_file(files["logo.bmp"])
     files["welcome-rle8.bmp"] = rle8_file(files["welcome.bmp"])
+    files["viewer-download-rle8.bmp"] = rle8_file(files["viewer-download.bmp"])
     for name, data in files.items():
         with open(os.path.join(out, name), "wb") as f:
             f.write(data)

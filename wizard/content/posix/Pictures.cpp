@@ -7,6 +7,9 @@ namespace content {
 
 Bytes LogoBitmap() { return Bytes(embedded::kLogo, embedded::kLogoSize); }
 Bytes WelcomeBitmap() { return Bytes(embedded::kWelcome, embedded::kWelcomeSize); }
+Bytes ViewerDownloadBitmap() {
+  return Bytes(embedded::kViewerDownload, embedded::kViewerDownloadSize);
+}
 Bytes IconFile() { return Bytes(embedded::kIcon, embedded::kIconSize); }
 
 }  // namespace content

@@ -13,6 +13,7 @@ namespace {
 // Names and numbers used in Content.rc.
 constexpr const char* kLogoResource = "LOGO";
 constexpr const char* kWelcomeResource = "WELCOME";
+constexpr const char* kViewerDownloadResource = "VIEWERDOWNLOAD";
 constexpr unsigned kIconGroupResource = 1;
 
 Bytes Resource(plat::ResourceKind kind, const char* name) {
@@ -45,6 +46,12 @@ Bytes LogoBitmap() {
 Bytes WelcomeBitmap() {
   static const std::vector<unsigned char> file = WithZero(
       BmpFileFromResource(Resource(plat::ResourceKind::Bitmap, kWelcomeResource)));
+  return Kept(file);
+}
+
+Bytes ViewerDownloadBitmap() {
+  static const std::vector<unsigned char> file = WithZero(
+      BmpFileFromResource(Resource(plat::ResourceKind::Bitmap, kViewerDownloadResource)));
   return Kept(file);
 }
 
