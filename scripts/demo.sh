@@ -45,26 +45,8 @@ else
   exit 1
 fi
 
-echo "== release files (build/release) =="
-# The shipped build is the i686 one: the demo installer, the stub that lumipack packs other
-# payloads behind, and the packager for Windows. The builds are reproducible, so the sums can
-# be compared with those of anyone's build of the same commit (README: Checking a download).
-release=$root/build/release
-rm -rf "$release"
-mkdir -p "$release"
-cp build/win32/demo/LumideskSetup.exe build/win32/app/LumideskSetup-stub.exe \
-   build/win32/tools/lumipack/lumipack.exe "$release/"
-(cd "$release" && sha256sum LumideskSetup.exe LumideskSetup-stub.exe lumipack.exe >SHA256SUMS)
-# What a rebuild has to match: the commit, the PE time stamp and the toolchain's packages.
-{
-  echo "commit $(git rev-parse HEAD 2>/dev/null || echo unknown)$(
-    git diff --quiet HEAD 2>/dev/null || echo ' (with uncommitted changes)')"
-  echo "SOURCE_DATE_EPOCH $(sed -n 's/^LUMI_SOURCE_DATE_EPOCH:INTERNAL=//p' build/win32/CMakeCache.txt)"
-  dpkg-query -W -f '${binary:Package} ${Version}\n' g++-mingw-w64-i686-posix \
-    g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev libz-mingw-w64-dev \
-    "zlib1g:$(dpkg --print-architecture)" cmake 2>/dev/null || true
-} >"$release/BUILDINFO"
-cat "$release/SHA256SUMS"
+echo "== release files =="
+bash scripts/release.sh build/win32
 
 # 32-bit Wine needs a kernel that runs 32-bit programs; where it cannot, run the x86_64 build.
 if wine --version >/dev/null 2>&1; then run=win32; else run=win64; fi
