@@ -26,6 +26,15 @@ function(lumi_link_with_win32_thread_runtime target)
                    "${CMAKE_CXX_COMPILER_VERSION}; linked with winpthread")
     return()
   endif()
-  set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK
+  set(launcher
     "/bin/sh ${CMAKE_SOURCE_DIR}/cmake/link-with.sh ${LUMI_WIN32_THREAD_CXX} ${CMAKE_CXX_COMPILER}")
+  # On the link line the rule launcher comes before the linker launcher (the PE time stamp,
+  # cmake/Reproducible.cmake), where link-with.sh would not find COMPILER: that one goes first.
+  get_target_property(linker_launcher ${target} CXX_LINKER_LAUNCHER)
+  if(linker_launcher)
+    list(JOIN linker_launcher " " linker_launcher)
+    set(launcher "${linker_launcher} ${launcher}")
+    set_property(TARGET ${target} PROPERTY CXX_LINKER_LAUNCHER "")
+  endif()
+  set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK "${launcher}")
 endfunction()

@@ -23,7 +23,8 @@ set(ZLIB_INCLUDE_DIR /usr/${LUMI_MINGW_TRIPLE}/include CACHE PATH "zlib headers 
 set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
-# MinSizeRel is the shipped configuration: -Os and stripped.
+# MinSizeRel is the shipped configuration: -Os and stripped by the linker itself (strip and
+# objcopy would write a new PE time stamp; cmake/Reproducible.cmake).
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
 
 # Test executables run under Wine in a prefix that belongs to this build tree

@@ -2,7 +2,8 @@
 # The main job: builds the native tools and both Windows builds with the demo product packed
 # into demo/LumideskSetup.exe, reads its payload back with lumipack, and runs it under Wine:
 # on the user's display when there is one, otherwise under Xvfb with the GUI driver walking
-# every page and saving screenshots. Installs missing Debian packages first.
+# every page and saving screenshots. Installs missing Debian packages first. The files a vendor
+# ships are left in build/release with their SHA256SUMS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -43,6 +44,9 @@ else
   echo "extracted files differ from the packed ones" >&2
   exit 1
 fi
+
+echo "== release files =="
+bash scripts/release.sh build/win32
 
 # 32-bit Wine needs a kernel that runs 32-bit programs; where it cannot, run the x86_64 build.
 if wine --version >/dev/null 2>&1; then run=win32; else run=win64; fi

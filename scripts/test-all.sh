@@ -3,8 +3,10 @@
 # UndefinedBehaviorSanitizer) and the Windows builds under Wine: win32 (the shipped 32-bit
 # build) and win64 (the same sources for 64-bit Wine, which runs where the kernel cannot run
 # 32-bit programs and win32's Wine tests are skipped), and the fuzz preset (clang libFuzzer
-# targets, each run for a few seconds). Installs missing Debian packages first.
-# The last line sums up the test counts of all suites.
+# targets, each run for a few seconds). After the win32 preset, scripts/check-reproducible.sh
+# builds the shipped programs a second time elsewhere and compares them with win32's byte for
+# byte (it needs no Wine, so it runs on every machine); it counts as one test.
+# Installs missing Debian packages first. The last line sums up the test counts of all suites.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -68,6 +70,14 @@ for preset in "${presets[@]}"; do
     status=1
   fi
   rm -f "$log"
+  if [[ $preset == win32 ]]; then
+    if bash scripts/check-reproducible.sh build/win32; then
+      passed=$((passed + 1))
+    else
+      failed=$((failed + 1))
+      status=1
+    fi
+  fi
 done
 
 echo "$passed passed, $failed failed, $skipped skipped"
