@@ -329,7 +329,13 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
     return;
   }
   CloseSource();
-  const std::string digits = markerName.substr(kVolumeMarkerPrefixLength, 3);
+  // The marker is "NEXT:DISK" and exactly three digits. Any other length would open a volume
+  // under other digits than the disk asked for ("NEXT:DISK2" asks for disk 2 but opens ".2"),
+  // and the prompt would go round for ever.
+  if (markerName.size() != static_cast<std::size_t>(kVolumeMarkerLength)) {
+    throw plat::Error(kInvalidArchive);
+  }
+  const std::string digits = markerName.substr(kVolumeMarkerPrefixLength);
   std::uint16_t diskId = 0;
   for (char c : digits) {
     if (c < '0' || c > '9') throw plat::Error(kInvalidArchive);
@@ -341,6 +347,8 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
   volumeNumber_ = diskId;
   const std::string diskText = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
 
+  // Named before the prompt, so that a disk handler can look for the very file that is opened.
+  archiveName_ = plat::ChangeFileExt(archiveName_, "." + digits);
   do {
     if (OnNeedDisk) {
       OnNeedDisk(this, diskId, continueFlag_);
@@ -351,7 +359,6 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
                                            plat::mb::kOkCancel | plat::mb::kIconInformation) ==
                       plat::mb::kIdOk;
     }
-    archiveName_ = plat::ChangeFileExt(archiveName_, "." + digits);
   } while (!fs_.FileExists(archiveName_) && continueFlag_);
   if (!continueFlag_) return;
 

@@ -111,6 +111,8 @@ class TBackupFile {
   std::int32_t RestoredCount() const { return restoredCount_; }
   std::int32_t BytesDone() const { return static_cast<std::int32_t>(bytesDone_); }
   const std::string& CurrentFile() const { return currentFile_; }
+  // The volume file being read; inside OnNeedDisk, the one that is opened once it exists.
+  const std::string& VolumeName() const { return archiveName_; }
   bool ContinueFlag() const { return continueFlag_; }
   std::int32_t ErrorCode() const { return errorCode_; }
 
