@@ -124,7 +124,7 @@ class TBackupFile {
   plat::Stream& OpenSource(const std::string& archiveName);
   void CloseSource();
   void ReadHeader(plat::Stream& src, std::string* title);
-  bool FormTarget(const std::string& memberName, const std::string& dest);
+  void FormTarget(const std::string& memberName, const std::string& dest);
   bool DecideByMode(std::int32_t memberDateTime);
   void RestoreMember(plat::Stream& src, std::int32_t memberDateTime, bool& decision);
   void ChangeVolume(const std::string& markerName, bool decision, std::int32_t memberDateTime);

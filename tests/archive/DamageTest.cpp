@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <functional>
+
 #include "ArchiveTestUtil.h"
 #include "platform/Error.h"
 #include "support/FaultFileSystem.h"
@@ -427,7 +429,7 @@ TEST_F(DamageTest, FullPathNeverWritesOutsideTheDestination) {
     EXPECT_FALSE(bf.Restore(archivePath, Path("in\\side"))) << name;
     EXPECT_EQ(bf.ErrorCode(), 1) << name;
     EXPECT_EQ(log.errors.size(), 1u) << name;
-    EXPECT_TRUE(log.restoreFile.empty()) << name;
+    EXPECT_EQ(log.restoreFile.size(), 1u) << name;  // the host is asked, then the run stops
     EXPECT_FALSE(fs.FileExists(Path("evil.txt"))) << name;
     EXPECT_FALSE(fs.FileExists(Path("in\\evil.txt"))) << name;
     EXPECT_FALSE(fs.FileExists(Base() + "\\..\\evil.txt")) << name;
@@ -448,9 +450,61 @@ TEST_F(DamageTest, FlatRestoreRefusesASlashPathInTheFileName) {
     Outcome out = RunRestore(archivePath, Path("in\\side"));
     EXPECT_FALSE(out.result) << name;
     EXPECT_EQ(out.errorCode, 1) << name;
-    EXPECT_TRUE(out.log.restoreFile.empty()) << name;
+    EXPECT_EQ(out.log.restoreFile.size(), 1u) << name;
     EXPECT_FALSE(fs.FileExists(Path("evil.txt"))) << name;
     EXPECT_FALSE(fs.FileExists(Path("in\\evil.txt"))) << name;
+  }
+}
+
+// What is refused is the target a member would be written to once the host has seen it: a
+// stored name that leads out is no error when the host renames or refuses the member, or the
+// restore mode passes it over, and a host that leads a member out is refused as well.
+TEST_F(DamageTest, TheTargetIsCheckedAsItWouldBeWritten) {
+  const std::string archivePath =
+      Save(Build({Member("c:\\ok.txt", "ok"), Member("c:\\..\\evil.txt", "evil")}));
+  const std::string dest = Path("in\\side") + "\\";
+  auto isEvil = [](const std::string& name) { return plat::ExtractFileName(name) == "evil.txt"; };
+  struct Case {
+    const char* what;
+    archive::TRestoreMode mode;
+    std::function<void(std::string&, bool&)> host;
+    bool result;
+    std::vector<const char*> written;  // below the destination
+  } cases[] = {
+      {"left as it stands", archive::rmAll, [](std::string&, bool&) {}, false, {"ok.txt"}},
+      {"renamed inside by the host", archive::rmAll,
+       [&](std::string& name, bool&) { if (isEvil(name)) name = dest + "sub\\renamed.txt"; },
+       true, {"sub\\renamed.txt", "ok.txt"}},
+      {"refused by the host", archive::rmAll,
+       [&](std::string& name, bool& doRestore) { if (isEvil(name)) doRestore = false; },
+       true, {"ok.txt"}},
+      {"passed over by the mode", archive::rmExisting, [](std::string&, bool&) {}, true, {}},
+      {"led out by the host", archive::rmAll,
+       [&](std::string& name, bool& doRestore) {
+         if (isEvil(name)) doRestore = false;
+         else name = Path("in\\outside.txt");
+       },
+       false, {}},
+  };
+  for (const Case& c : cases) {
+    testsupport::RemoveTree(Path("in"));
+    TBackupFile bf;
+    EventLog log;
+    log.Attach(bf);
+    bf.RestoreFullPath = true;
+    bf.RestoreMode = c.mode;
+    bf.OnRestoreFile = [&](TBackupFile*, std::string& name, std::int32_t, bool& doRestore) {
+      c.host(name, doRestore);
+    };
+    EXPECT_EQ(bf.Restore(archivePath, Path("in\\side")), c.result) << c.what;
+    EXPECT_EQ(bf.ErrorCode(), c.result ? 0 : 1) << c.what;
+    EXPECT_EQ(log.errors.size(), c.result ? 0u : 1u) << c.what;
+    for (const char* file : c.written) {
+      EXPECT_TRUE(fs.FileExists(dest + file)) << c.what << ": " << file;
+    }
+    EXPECT_EQ(bf.RestoredCount(), static_cast<std::int32_t>(c.written.size())) << c.what;
+    EXPECT_FALSE(fs.FileExists(Path("in\\evil.txt"))) << c.what;
+    EXPECT_FALSE(fs.FileExists(Path("in\\outside.txt"))) << c.what;
   }
 }
 
