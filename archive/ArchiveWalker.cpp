@@ -61,6 +61,7 @@ ArchiveWalker::ArchiveWalker(plat::FileSystem& fs, const std::string& path)
   }
   if (std::memcmp(magic, kInstallerMagic, sizeof magic) != 0) {
     Seek(0, "file start");
+    RefuseNonArchive();
     return;
   }
   if (size < 2 + kTrailerSize) Fail("an installer too short to hold a payload trailer");
@@ -98,6 +99,19 @@ void ArchiveWalker::FindPayload(std::int64_t size) {
   Seek(payloadOffset_, "payload");
   volume_->start = payloadOffset_;
   volume_->end = archiveEnd;
+}
+
+// A file that is no installer must begin with an archive header. A title length that is
+// negative or runs past the end of the file is what a text, a picture or any other file gives
+// (its first four bytes read as a number), not a damaged title: it is said so. A file too short
+// for a title length is a cut archive, and ReadHeader says that.
+void ArchiveWalker::RefuseNonArchive() {
+  if (Remaining() < kIntSize) return;
+  const std::int32_t titleLength = ReadInt("archive header");
+  if (titleLength < 0 || titleLength > Remaining()) {
+    throw WalkError("", "", "not an installer or archive: " + firstPath_);
+  }
+  Seek(0, "file start");
 }
 
 ArchiveWalker::~ArchiveWalker() = default;

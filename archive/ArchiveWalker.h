@@ -59,7 +59,8 @@ InflateResult InflateWholeBlock(const std::uint8_t* in, std::size_t n, std::uint
 class ArchiveWalker {
  public:
   // Opens path and tells an installer ("MZ" first) from a standalone archive. Throws WalkError
-  // when the file cannot be opened or its trailer points outside it.
+  // when the file cannot be opened, its trailer points outside it, or it is neither: then the
+  // error names no file and its text is "not an installer or archive: " and the path.
   ArchiveWalker(plat::FileSystem& fs, const std::string& path);
   // Walks an installer's payload on a stream the caller keeps open (the installer's own file):
   // reads the trailer and moves to the payload. label names the file in messages. The stream
@@ -106,6 +107,7 @@ class ArchiveWalker {
   void Seek(std::int64_t pos, const char* field);
   void OpenVolume(const std::string& path);
   void FindPayload(std::int64_t size);
+  void RefuseNonArchive();
   void ReadMemberData(MemberRecord& m, bool inflate, const OnData& onData);
   void NextVolume(const std::string& marker);
   void Report();

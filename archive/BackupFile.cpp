@@ -232,18 +232,21 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
       continue;
     }
     memberDateTime = ReadInt(*source_);  // DateTime
-    const bool catalogue = name == kCatalogueName;
-    if (!FormTarget(name, dest) && !catalogue) {
-      // A stored name that would lead out of the destination is never written.
-      errorCode_ = kErrReadFile;
-      continueFlag_ = false;
-      break;
-    }
+    FormTarget(name, dest);
     decision = DecideByMode(memberDateTime);
-    if (catalogue) {
+    if (name == kCatalogueName) {
       decision = false;  // the catalogue is never written out
     } else if (OnRestoreFile) {
       OnRestoreFile(this, currentFile_, memberDateTime, decision);
+    }
+    if (decision && !dest.empty() && !IsInsideFolder(currentFile_, dest)) {
+      // The target as it stands after the host's handler, so that a member the host renames,
+      // refuses or the mode passes over is no error; whether the stored name or the host led
+      // it out of the destination, or to a name Windows would not keep, it is never written.
+      // Without a destination the host decides every target (the installer's routing).
+      errorCode_ = kErrReadFile;
+      continueFlag_ = false;
+      break;
     }
     if (decision) {
       const std::string folder = plat::ExtractFilePath(currentFile_);
@@ -265,23 +268,18 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
   return result;
 }
 
-bool TBackupFile::FormTarget(const std::string& memberName, const std::string& dest) {
+void TBackupFile::FormTarget(const std::string& memberName, const std::string& dest) {
   if (dest.empty()) {
     currentFile_ = memberName;
-    return true;
+  } else if (!RestoreFullPath) {
+    // Only "\" and ":" end a stored folder; a "/" left in the file name is a separator to
+    // Windows, which the check of the final target sees.
+    currentFile_ = dest + plat::ExtractFileName(memberName);
+  } else {
+    currentFile_ = dest + (memberName.size() > kDrivePrefixLength
+                               ? memberName.substr(kDrivePrefixLength)
+                               : std::string());
   }
-  if (!RestoreFullPath) {
-    // Only "\" and ":" end a stored folder, but Windows also takes "/" as a separator: a last
-    // component such as "a/../../x" must not lead out of the destination either, nor may it
-    // name a device or a name Windows would alter.
-    const std::string fileName = plat::ExtractFileName(memberName);
-    currentFile_ = dest + fileName;
-    return IsSafeFileName(fileName);
-  }
-  const std::string relative =
-      memberName.size() > kDrivePrefixLength ? memberName.substr(kDrivePrefixLength) : std::string();
-  currentFile_ = dest + relative;
-  return IsSafeRelativePath(relative);
 }
 
 bool TBackupFile::DecideByMode(std::int32_t memberDateTime) {
@@ -329,7 +327,13 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
     return;
   }
   CloseSource();
-  const std::string digits = markerName.substr(kVolumeMarkerPrefixLength, 3);
+  // The marker is "NEXT:DISK" and exactly three digits. Any other length would open a volume
+  // under other digits than the disk asked for ("NEXT:DISK2" asks for disk 2 but opens ".2"),
+  // and the prompt would go round for ever.
+  if (markerName.size() != static_cast<std::size_t>(kVolumeMarkerLength)) {
+    throw plat::Error(kInvalidArchive);
+  }
+  const std::string digits = markerName.substr(kVolumeMarkerPrefixLength);
   std::uint16_t diskId = 0;
   for (char c : digits) {
     if (c < '0' || c > '9') throw plat::Error(kInvalidArchive);
@@ -341,6 +345,8 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
   volumeNumber_ = diskId;
   const std::string diskText = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
 
+  // Named before the prompt, so that a disk handler can look for the very file that is opened.
+  archiveName_ = plat::ChangeFileExt(archiveName_, "." + digits);
   do {
     if (OnNeedDisk) {
       OnNeedDisk(this, diskId, continueFlag_);
@@ -351,7 +357,6 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
                                            plat::mb::kOkCancel | plat::mb::kIconInformation) ==
                       plat::mb::kIdOk;
     }
-    archiveName_ = plat::ChangeFileExt(archiveName_, "." + digits);
   } while (!fs_.FileExists(archiveName_) && continueFlag_);
   if (!continueFlag_) return;
 

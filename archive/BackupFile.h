@@ -111,6 +111,8 @@ class TBackupFile {
   std::int32_t RestoredCount() const { return restoredCount_; }
   std::int32_t BytesDone() const { return static_cast<std::int32_t>(bytesDone_); }
   const std::string& CurrentFile() const { return currentFile_; }
+  // The volume file being read; inside OnNeedDisk, the one that is opened once it exists.
+  const std::string& VolumeName() const { return archiveName_; }
   bool ContinueFlag() const { return continueFlag_; }
   std::int32_t ErrorCode() const { return errorCode_; }
 
@@ -122,7 +124,7 @@ class TBackupFile {
   plat::Stream& OpenSource(const std::string& archiveName);
   void CloseSource();
   void ReadHeader(plat::Stream& src, std::string* title);
-  bool FormTarget(const std::string& memberName, const std::string& dest);
+  void FormTarget(const std::string& memberName, const std::string& dest);
   bool DecideByMode(std::int32_t memberDateTime);
   void RestoreMember(plat::Stream& src, std::int32_t memberDateTime, bool& decision);
   void ChangeVolume(const std::string& markerName, bool decision, std::int32_t memberDateTime);

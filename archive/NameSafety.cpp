@@ -59,4 +59,19 @@ bool IsSafeRelativePath(const std::string& relative) {
   }
 }
 
+bool IsInsideFolder(const std::string& path, const std::string& folder) {
+  if (folder.empty() || path.size() <= folder.size()) return false;
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    if (AsciiUpper(path[i]) != AsciiUpper(folder[i])) return false;
+  }
+  std::size_t rest = folder.size();
+  // "c:\dest" must not take in "c:\dest2\x": a folder without a separator of its own needs one
+  // in the path.
+  if (folder.back() != '\\' && folder.back() != '/') {
+    if (path[rest] != '\\' && path[rest] != '/') return false;
+    ++rest;
+  }
+  return IsSafeRelativePath(path.substr(rest));
+}
+
 }  // namespace archive

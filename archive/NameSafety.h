@@ -18,4 +18,8 @@ bool IsSafeFileName(const std::string& name);
 // folder it is appended to.
 bool IsSafeRelativePath(const std::string& relative);
 
+// A path to a file or folder inside folder (not empty): it begins with folder, ASCII letter case
+// aside as Windows compares names, and the rest is a safe relative path.
+bool IsInsideFolder(const std::string& path, const std::string& folder);
+
 }  // namespace archive

@@ -44,6 +44,9 @@ class FileSystem {
 
   virtual bool FileExists(const std::string& path) = 0;       // a file, not a folder
   virtual bool DirectoryExists(const std::string& path) = 0;  // a folder, not a file
+  // Anything at all: also what is neither a file nor a folder (on POSIX a FIFO, a socket, a
+  // device), which FileExists does not count.
+  virtual bool Exists(const std::string& path) { return FileExists(path) || DirectoryExists(path); }
   virtual bool CreateDir(const std::string& path) = 0;        // one level; false if it fails
   // Creates the folder and every missing parent; true when the folder exists afterwards.
   virtual bool ForceDirectories(const std::string& path) = 0;

@@ -1,8 +1,8 @@
 // Fuzz target: multi-volume reading. The input is cut at each kVolumeSeparator into volume
 // files "a.lpk", "a.002", "a.003", ... in a folder of the temporary root, and the first is
 // restored by name, so that volume markers are followed to the files that exist. The disk
-// prompt answers "go on" only when the asked-for volume is there. Findings as for the restore
-// target; the volumes' own folder is never written to.
+// prompt answers "go on" only when the volume the reader asks for is there. Findings as for the
+// restore target; the volumes' own folder is never written to.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -43,8 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   archive::TBackupFile bf;
   int reports = 0;
   bf.OnError = [&reports](archive::TBackupFile*, std::int32_t, std::string) { ++reports; };
-  bf.OnNeedDisk = [&fs](archive::TBackupFile*, std::uint16_t disk, bool& go) {
-    go = fs.FileExists(VolumePath(disk));
+  // Asked about the file the reader will open, not one named from the disk number here: a
+  // name of its own could exist while the reader's does not, and the prompt would never end.
+  bf.OnNeedDisk = [&fs](archive::TBackupFile* reader, std::uint16_t, bool& go) {
+    go = fs.FileExists(reader->VolumeName());
   };
   bool threw = false;
   bool result = false;

@@ -263,6 +263,10 @@ class PosixFileSystem : public FileSystem {
     struct stat st;
     return !path.empty() && ::stat(MapPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
+  bool Exists(const std::string& path) override {
+    struct stat st;
+    return !path.empty() && ::stat(MapPath(path).c_str(), &st) == 0;
+  }
   bool CreateDir(const std::string& path) override {
     return !path.empty() && ::mkdir(MapPath(path).c_str(), 0777) == 0;
   }

@@ -90,4 +90,25 @@ TEST(NameSafetyTest, RelativePathsCheckEveryComponent) {
   }
 }
 
+TEST(NameSafetyTest, InsideAFolder) {
+  struct Case {
+    const char* path;
+    const char* folder;
+    bool inside;
+    const char* why;
+  } cases[] = {
+      // Below the folder the relative path rules hold (RelativePathsCheckEveryComponent).
+      {"c:\\d\\sub\\f.txt", "c:\\d\\", true, "a subfolder"},
+      {"C:\\D\\f.txt", "c:\\d\\", true, "letter case aside"},
+      {"c:\\d\\f.txt", "c:\\d", true, "a folder given without its separator"},
+      {"c:\\d2\\f.txt", "c:\\d", false, "a folder whose name begins the same"},
+      {"c:\\d\\", "c:\\d\\", false, "the folder itself"},
+      {"c:\\d\\..\\f.txt", "c:\\d\\", false, "stepping out"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(archive::IsInsideFolder(c.path, c.folder), c.inside)
+        << '"' << c.path << "\" in \"" << c.folder << "\": " << c.why;
+  }
+}
+
 }  // namespace

@@ -164,13 +164,13 @@ TEST_F(RestoreTest, HandlersRewriteTheTargetAndSeeTheOpenStream) {
   bf.OnRestoreFile = [&](TBackupFile* sender, std::string& name, std::int32_t, bool& doRestore) {
     EXPECT_EQ(sender, &bf);
     EXPECT_TRUE(doRestore);  // rmAll presets true
-    name = Path("routed\\g.txt");
+    name = Path("dest\\routed\\g.txt");
   };
   bf.OnFileRestored = [](TBackupFile*, std::string&, plat::FileStream& stream) {
     stream.WriteBuffer("!", 1);
   };
   EXPECT_TRUE(bf.Restore(archivePath, Path("dest")));
-  EXPECT_EQ(ReadWholeFile(Path("routed\\g.txt")), "abc!");
+  EXPECT_EQ(ReadWholeFile(Path("dest\\routed\\g.txt")), "abc!");
   EXPECT_FALSE(fs.FileExists(Path("dest\\f.txt")));
 }
 

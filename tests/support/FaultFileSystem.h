@@ -43,6 +43,7 @@ class FaultFileSystem : public plat::FileSystem {
   std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
   bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
   bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+  bool Exists(const std::string& path) override { return inner_.Exists(path); }
   bool CreateDir(const std::string& path) override { return !Trip() && inner_.CreateDir(path); }
   bool ForceDirectories(const std::string& path) override {
     return !Trip() && inner_.ForceDirectories(path);

@@ -39,6 +39,12 @@ std::string Installer() {
   return file + std::string("\0\x02\0\0", 4);  // trailer: the archive starts at 512
 }
 
+// The archive as an installer's payload, behind an 8-byte stub: a damaged header that would
+// make a file of its own no archive at all.
+std::string AsPayload(const std::string& archive) {
+  return "MZ" + std::string(6, '\0') + archive + std::string("\x08\0\0\0", 4);
+}
+
 // An archive with one file member "c:\d\f" whose data are the given bytes (signature on), and
 // a catalogue line claiming size bytes.
 std::string OneMember(const std::function<void(Bytes&)>& data, std::size_t size = 1) {
@@ -207,9 +213,9 @@ TEST_F(LumipackDamageTest, FormatFaultsAreNamed) {
        "negative member name length -5"},
       {"name longer than the file", Bytes().Header("T", 0, 0).Int(0x7FFFFFFF).Raw("c:\\x").Str(),
        "member name length 2147483647 at offset 13 is more than the 4 bytes left"},
-      {"title longer than the file", Bytes().Int(0x40000000).Raw("abc").Str(),
+      {"title longer than the payload", AsPayload(Bytes().Int(0x40000000).Raw("abc").Str()),
        "title length 1073741824 is more than the 3 bytes left"},
-      {"negative title length", Bytes().Int(-1).Str(), "negative title length -1"},
+      {"negative title length", AsPayload(Bytes().Int(-1).Str()), "negative title length -1"},
       {"bad signature", Bytes().Header("T", 0, 1).Text("c:\\f").Int(1).Raw("EC3").Int(0).Int(0).Int(0).Str(),
        "c:\\f: bad member signature 45 43 33 00"},
       {"file count differs", Bytes().Header("T", 0, 2).Member("c:\\f", 1, "").Int(0).Str(),
@@ -270,6 +276,25 @@ TEST_F(LumipackDamageTest, VolumeAndInstallerFaults) {
   ExpectFailure("", {"verify"}, "truncated archive header", "empty file");
 }
 
+// A file that is neither an installer nor an archive (its first four bytes give a title length
+// that is negative or longer than the file) is named as such, not as a damaged title.
+TEST_F(LumipackDamageTest, FilesThatAreNoArchiveAreSaidToBeNone) {
+  const std::string kinds[] = {"root:x:0:0:root:/root:/bin/bash\n", "\xFF\xD8\xFF\xE0picture",
+                               std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16)};
+  for (const std::string& bytes : kinds) {
+    const std::string file = Path("none.txt");
+    WriteWholeFile(file, bytes);
+    const std::vector<std::vector<std::string>> commands = {
+        {"list", file}, {"verify", file}, {"extract", file, "-d", Path("x")}};
+    for (const auto& command : commands) {
+      const auto r = Lumipack(command);
+      EXPECT_EQ(1, r.status) << command[0] << " " << bytes;
+      EXPECT_EQ("lumipack: not an installer or archive: " + file + "\n", r.err) << bytes;
+    }
+    EXPECT_FALSE(fs.DirectoryExists(Path("x")));
+  }
+}
+
 TEST_F(LumipackDamageTest, NamesWindowsCannotHoldAreRefusedBeforeAnythingIsWritten) {
   for (const char* name : {"c:\\d\\CON.txt", "c:\\d\\a?b", "c:\\d\\dot."}) {
     const std::string bytes = Bytes().Header("T", 2, 2).Member("c:\\d\\good.txt", kWhen, "g")
@@ -308,6 +333,9 @@ TEST_F(LumipackDamageTest, MissingInputsAndUnwritableOutputsFailCleanly) {
   EXPECT_EQ(1, c.status);
   EXPECT_NE(std::string::npos, c.err.find("no such file or folder"));
   EXPECT_FALSE(fs.FileExists(o.out));
+  c = lptest::Create(o, Path("absent"));
+  EXPECT_EQ(1, c.status);
+  EXPECT_EQ("no such folder", c.err);
 
   WriteWholeFile(Path("f.txt"), std::string("data"));
   o.inputs = {"f.txt"};

@@ -76,10 +76,11 @@ TEST_F(LumipackTest, CreateWritesWhatTheFormatPrescribes) {
   EXPECT_EQ(Expected("", 9), ReadWholeFile(Path("nine.lpk")));
 }
 
+// Through the command line: with -C the INPUTs are taken, and the members named, from there.
 TEST_F(LumipackTest, CreateTakesFilesAndFoldersInTheOrderGivenAndSortsFolders) {
-  auto o = Options("two.lpk");
-  o.inputs = {"d\\sub\\x.txt", "./d/"};
-  ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
+  const auto created = Lumipack({"create", "-o", Path("two.lpk"), "--prefix", "c:\\p\\", "-C",
+                                 Path("in"), "d\\sub\\x.txt", "./d/"});
+  ASSERT_EQ(0, created.status) << created.err;
   const auto r = Lumipack({"list", Path("two.lpk")});
   ASSERT_EQ(0, r.status) << r.err;
   const std::size_t single = r.out.find("c:\\p\\d\\sub\\x.txt");
@@ -273,6 +274,8 @@ TEST(LumipackUsage, BadCommandLinesGiveStatusTwoAndOneLine) {
       {"create", "-o", "x.lpk", "--bogus", "in"},
       {"create", "-o", "x.lpk", "/etc"},
       {"create", "-o", "x.lpk", "a/../../b"},
+      {"create", "-o", "x.lpk", "in", "-C"},
+      {"create", "-o", "x.lpk", "-C", "a", "-C", "b", "in"},
       {"create", "-o"},
       {"list"},
       {"list", "a", "b"},
@@ -291,6 +294,9 @@ TEST(LumipackUsage, BadCommandLinesGiveStatusTwoAndOneLine) {
     EXPECT_EQ("", r.out) << joined;
   }
   EXPECT_EQ(0, Lumipack({"help"}).status);
+  for (const char* version : {"--version", "-V"}) {
+    EXPECT_EQ("lumipack " + std::string(lumipack::kVersion) + "\n", Lumipack({version}).out);
+  }
 }
 
 }  // namespace

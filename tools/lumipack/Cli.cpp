@@ -12,11 +12,14 @@ namespace lumipack {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: lumipack create -o OUT [--stub EXE] [--title TEXT] [--prefix WINPATH] [--level 0-9]\n"
-    "                       [--volume-size BYTES] [--threads N] [--codec NAME] INPUT...\n"
+    "usage: lumipack create -o OUT [-C DIR] [--stub EXE] [--title TEXT] [--prefix WINPATH]\n"
+    "                       [--level 0-9] [--volume-size BYTES] [--threads N] [--codec NAME]\n"
+    "                       INPUT...\n"
     "       lumipack list FILE\n"
     "       lumipack extract FILE [-d DIR] [--full-path] [--codec NAME]\n"
     "       lumipack verify FILE [--codec NAME]\n"
+    "       lumipack help | --version\n"
+    "INPUTs are files or folders relative to the current folder, or to DIR with -C.\n"
     "codecs: ";
 
 // A message on one line, whatever it holds.
@@ -65,6 +68,12 @@ void RunCreate(Arguments& a, Context& ctx) {
       optionsEnded = true;
     } else if (arg == "-o") {
       o.out = a.ValueOf(arg);
+    } else if (arg == "-C") {
+      // One folder for every INPUT, wherever it stands: unlike tar's, a second -C would not
+      // apply only to the INPUTs after it, so it is refused rather than taken differently.
+      if (!o.baseFolder.empty()) throw UsageError("-C may be given once");
+      o.baseFolder = a.ValueOf(arg);
+      if (o.baseFolder.empty()) throw UsageError("-C needs a folder");
     } else if (arg == "--stub") {
       o.stub = a.ValueOf(arg);
     } else if (arg == "--title") {
@@ -187,6 +196,8 @@ int Run(const std::vector<std::string>& args, Context& ctx) {
       RunVerify(a, ctx);
     } else if (command == "help" || command == "--help" || command == "-h") {
       ctx.out << kUsage << CodecList() << "\n";
+    } else if (command == "--version" || command == "-V") {
+      ctx.out << "lumipack " << kVersion << "\n";
     } else {
       throw UsageError("unknown command " + command);
     }
@@ -200,7 +211,8 @@ int Run(const std::vector<std::string>& args, Context& ctx) {
     ctx.err << "lumipack: " << OneLine(e.what()) << " (\"lumipack help\" shows the usage)\n";
     return kExitUsage;
   } catch (const Failure& e) {
-    ctx.err << "lumipack: " << OneLine(e.File()) << ": "
+    // A failure that names no file carries the file in its text.
+    ctx.err << "lumipack: " << (e.File().empty() ? std::string() : OneLine(e.File()) + ": ")
             << (e.Member().empty() ? std::string() : OneLine(e.Member()) + ": ")
             << OneLine(e.what()) << "\n";
     return kExitFailure;

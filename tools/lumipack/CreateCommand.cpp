@@ -1,6 +1,6 @@
 // lumipack create: gathers the inputs (files, and folders recursed in byte-wise name order),
-// names each member PREFIX + "\" + its path relative to the current folder, and writes an
-// archive, a set of volumes, or an installer (stub + archive + trailer).
+// names each member PREFIX + "\" + its path relative to the current folder (or to the folder
+// of -C), and writes an archive, a set of volumes, or an installer (stub + archive + trailer).
 #include <algorithm>
 
 #include "archive/ArchiveWriter.h"
@@ -23,13 +23,13 @@ struct Input {
   std::string name;  // the member name
 };
 
-// The input as a path relative to the current folder with "\" separators, without "." parts
-// and trailing separators ("" is the current folder itself).
-std::string NormalizeInput(const std::string& input) {
+// The input as a path relative to its folder (from: the current folder or -C's) with "\"
+// separators, without "." parts and trailing separators ("" is the folder itself).
+std::string NormalizeInput(const std::string& input, const std::string& from) {
   std::string path = input;
   std::replace(path.begin(), path.end(), '/', '\\');
   if (path.empty() || path[0] == '\\' || path.find(':') != std::string::npos) {
-    throw UsageError("INPUT " + input + " must be a path relative to the current folder");
+    throw UsageError("INPUT " + input + " must be a path relative to " + from);
   }
   std::string normal;
   std::size_t start = 0;
@@ -37,7 +37,7 @@ std::string NormalizeInput(const std::string& input) {
     std::size_t end = path.find('\\', start);
     if (end == std::string::npos) end = path.size();
     const std::string part = path.substr(start, end - start);
-    if (part == "..") throw UsageError("INPUT " + input + " must not leave the current folder");
+    if (part == "..") throw UsageError("INPUT " + input + " must not leave " + from);
     if (!part.empty() && part != ".") normal += (normal.empty() ? "" : "\\") + part;
     start = end + 1;
   }
@@ -88,9 +88,13 @@ std::vector<archive::WriterMember> Members(const CreateOptions& o, plat::FileSys
   std::string prefix = o.prefix;
   while (!prefix.empty() && (prefix.back() == '\\' || prefix.back() == '/')) prefix.pop_back();
 
+  if (!o.baseFolder.empty() && !fs.DirectoryExists(o.baseFolder)) {
+    throw Failure(o.baseFolder, "", "no such folder");
+  }
+  const std::string from = o.baseFolder.empty() ? "the current folder" : o.baseFolder;
   std::vector<archive::WriterMember> members;
   for (const std::string& input : o.inputs) {
-    const std::string relative = NormalizeInput(input);
+    const std::string relative = NormalizeInput(input, from);
     std::string path = relative.empty() ? "." : relative;
     if (!o.baseFolder.empty()) {
       path = relative.empty() ? o.baseFolder : plat::IncludeTrailingBackslash(o.baseFolder) + relative;
@@ -100,13 +104,17 @@ std::vector<archive::WriterMember> Members(const CreateOptions& o, plat::FileSys
       Gather(fs, path, relative, 0, found, prefix);
       std::sort(found.begin(), found.end(),
                 [](const Input& a, const Input& b) { return a.name < b.name; });
-    } else if (fs.FileExists(path)) {
+    } else if (fs.Exists(path)) {
       found.push_back({path, prefix + "\\" + relative});
     } else {
       throw Failure(input, "", "no such file or folder");
     }
     for (const Input& in : found) {
       if (IsOutput(in.path, o)) continue;
+      // A FIFO would block the read, and a device or socket holds no file to pack.
+      if (!fs.FileExists(in.path)) {
+        throw Failure(in.path, "", fs.Exists(in.path) ? "not a regular file" : "no such file");
+      }
       archive::WriterMember m;
       m.name = in.name;
       const std::int32_t age = fs.FileAge(in.path);

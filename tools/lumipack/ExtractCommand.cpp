@@ -4,7 +4,6 @@
 // structure first (names, lengths, signatures, volumes) so that a damaged or hostile archive is
 // refused before anything is written, handlers of its own for errors and volume changes (no
 // message boxes), and a check of every restored size against the catalogue.
-#include <cstdio>
 #include <map>
 
 #include "archive/BackupFile.h"
@@ -111,10 +110,8 @@ void Extract(const ExtractOptions& o, Context& ctx) {
   backup.OnError = [&reported](archive::TBackupFile*, std::int32_t, std::string text) {
     reported = text;
   };
-  backup.OnNeedDisk = [&](archive::TBackupFile*, std::uint16_t disk, bool& carryOn) {
-    char ext[8];
-    std::snprintf(ext, sizeof ext, ".%03u", static_cast<unsigned>(disk));
-    const std::string next = plat::ChangeFileExt(o.file, ext);
+  backup.OnNeedDisk = [&](archive::TBackupFile* reader, std::uint16_t, bool& carryOn) {
+    const std::string next = reader->VolumeName();
     if (!fs.FileExists(next)) {
       missingVolume = next;
       carryOn = false;

@@ -2,11 +2,12 @@
 // archives and installers. The command line's logic lives here so that tests run it in
 // process; main.cpp only hands over the arguments and the real console.
 //
-//   lumipack create -o OUT [--stub EXE] [--title TEXT] [--prefix WINPATH] [--level 0-9]
+//   lumipack create -o OUT [-C DIR] [--stub EXE] [--title TEXT] [--prefix WINPATH] [--level 0-9]
 //                   [--volume-size BYTES] [--threads N] [--codec NAME] INPUT...
 //   lumipack list FILE
 //   lumipack extract FILE [-d DIR] [--full-path] [--codec NAME]
 //   lumipack verify FILE [--codec NAME]
+//   lumipack help | --version
 //
 // --codec picks the block codec by name (zlib, the default and the installer's own; libdeflate
 // where the build has it). Archives read the same with every codec; a packer's output differs
@@ -26,6 +27,9 @@ namespace lumipack {
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;  // a damaged archive, a missing file, a failed write
 constexpr int kExitUsage = 2;    // a command line that cannot be run as given
+
+// What --version prints; lumipack's own version, apart from the installer's product version.
+constexpr char kVersion[] = "1.0.0";
 
 constexpr char kDefaultCodec[] = "zlib";
 constexpr int kMaxThreads = 64;
@@ -53,8 +57,9 @@ struct CreateOptions {
   int threads = 1;               // threads deflating blocks; the output is the same for any number
   std::string codec = kDefaultCodec;
   std::vector<std::string> inputs;
-  // The folder the inputs are relative to; empty: the current folder. Not on the command line:
-  // it lets callers in the same process (tests) pack a tree without changing folders.
+  // The folder the inputs are relative to (-C), so that a tree elsewhere is packed without
+  // changing folders and its members are named as if packed from there; empty: the current
+  // folder. OUT and the stub stay relative to the current folder.
   std::string baseFolder;
 };
 
