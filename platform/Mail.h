@@ -44,7 +44,7 @@ constexpr char kFlagValue[] = "MAPI";
 // Windows versions up to 3.51 keep the flag in the profile instead: section, integer entry.
 constexpr char kProfileSection[] = "Mail";
 constexpr char kProfileEntry[] = "MAPI";
-constexpr char kLibraryName[] = "MAPI32.DLL";
+constexpr wchar_t kLibraryName[] = L"MAPI32.DLL";
 constexpr char kSendMailName[] = "MAPISendMail";
 
 // Whether this Windows version keeps the flag in the registry: above 3.51.

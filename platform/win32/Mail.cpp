@@ -2,16 +2,15 @@
 // then is the library loaded, and it stays loaded until the process ends. MAPISendMail is
 // looked up on first use and again on later calls while it has not been found.
 //
-// The library is loaded by its full path in the Windows system folder: a bare name would be
-// searched for in the program's own folder first, and a downloaded installer runs from a
-// folder where anyone may have left a DLL of that name.
+// The library is loaded from the Windows system folder only: a bare name would be searched for
+// in the program's own folder first, and a downloaded installer runs from a folder where anyone
+// may have left a DLL of that name.
 #include <windows.h>
 #include <mapi.h>
 
-#include <string>
-
 #include "platform/Mail.h"
 #include "platform/win32/MapiMessage.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace plat {
 
@@ -39,20 +38,9 @@ bool MapiInstalled() {
   return GetProfileIntA(mapi::kProfileSection, mapi::kProfileEntry, 0) != 0;
 }
 
-HMODULE LoadFromSystemFolder() {
-  char folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  std::string path(folder, length);
-  if (path.back() != '\\') path += '\\';
-  path += mapi::kLibraryName;
-  // The altered search path also looks for the library's own dependencies beside it rather
-  // than in the program's folder.
-  return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 HMODULE Library() {
-  static const HMODULE library = MapiInstalled() ? LoadFromSystemFolder() : nullptr;
+  static const HMODULE library =
+      MapiInstalled() ? win32::LoadSystemLibrary(mapi::kLibraryName) : nullptr;
   return library;
 }
 

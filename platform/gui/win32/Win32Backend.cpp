@@ -3,12 +3,12 @@
 #include "platform/gui/win32/Win32Backend.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <cctype>
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ExtControls.h"
@@ -44,6 +44,39 @@ const char* NativeClass(ControlKind kind) {
     case ControlKind::Shape: return kShapeClass;
     default: return kContainerClass;
   }
+}
+
+// Turns visual styles off for one control. UxTheme.dll is not a KnownDLL: imported, it would be
+// looked for in the installer's folder before any code runs, so it is loaded from the system
+// folder on first use. Without it there are no visual styles to turn off.
+void UseClassicLook(HWND hwnd) {
+  using SetWindowThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static const SetWindowThemeFunction setWindowTheme = [] {
+    HMODULE uxtheme = plat::win32::LoadSystemLibrary(L"uxtheme.dll");
+    // Through void*: a FARPROC cast straight to another function type draws a warning.
+    return uxtheme ? reinterpret_cast<SetWindowThemeFunction>(reinterpret_cast<void*>(
+                         GetProcAddress(uxtheme, "SetWindowTheme")))
+                   : nullptr;
+  }();
+  if (setWindowTheme) setWindowTheme(hwnd, L"", L"");
+}
+
+// Registers the common controls' classes (progress and status bars). comctl32.dll is loaded
+// here rather than imported: imported, its start-up code runs before the entry point has
+// restricted the DLL search, and that code has user32 load more DLLs by bare name (seen under
+// Wine: uxtheme.dll from the program's folder). Named without a folder, the manifest's
+// side-by-side reference picks version 6; the system folder holds the older one.
+void InitCommonControlClasses() {
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE comctl32 = LoadLibraryW(L"comctl32.dll");
+  // Through void*: a FARPROC cast straight to another function type draws a warning.
+  const auto init = comctl32 ? reinterpret_cast<InitFunction>(reinterpret_cast<void*>(
+                                   GetProcAddress(comctl32, "InitCommonControlsEx")))
+                             : nullptr;
+  // Without them the first progress or status bar fails to be created, and says so.
+  if (!init) return;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+  init(&icc);
 }
 
 bool IsContainer(ControlKind kind) {
@@ -151,8 +184,7 @@ HWND WindowOf(const TControl& control) { return reinterpret_cast<HWND>(control.B
 
 Win32Backend::Win32Backend() {
   instance_ = this;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
+  InitCommonControlClasses();
   RegisterWindowClasses();
 }
 
@@ -261,7 +293,7 @@ void Win32Backend::CreateControlWindow(TControl& c, HWND parent) {
   // A visual style would draw check box and radio texts in its own colour, ignoring
   // WM_CTLCOLORSTATIC: white on the page colour needs the classic look for these two.
   if (c.Kind() == ControlKind::CheckBox || c.Kind() == ControlKind::RadioButton)
-    SetWindowTheme(hwnd, L"", L"");
+    UseClassicLook(hwnd);
   ApplyFont(c, hwnd);
   switch (c.Kind()) {
     case ControlKind::CheckBox:

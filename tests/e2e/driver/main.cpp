@@ -14,6 +14,11 @@
 //                                    pre-filled, "Disinstalla Lumidesk" and what it removes
 //   gating SETUP.EXE                 offline gating, then online through a remote connection
 //                                    (run it without a network)
+//   planted SETUP.EXE DIR --payload LIST STAGE
+//                                    every step of a user in one run: the walk (the card
+//                                    sent, the chooser), the installation into DIR and its
+//                                    uninstall; run from a folder of planted DLLs
+//                                    (planted-dlls.sh checks what was loaded)
 //   card-mail, card-mail-beside, card-no-mapi, flash
 //                                    the statistics card's mail and Flash viewer check
 //                                    (Card.h)
@@ -407,6 +412,7 @@ int main(int argc, char** argv) {
       "       lumi-driver uninstall SETUP.EXE DIR --payload LIST STAGE\n"
       "       lumi-driver gating SETUP.EXE\n"
       "       lumi-driver install SETUP.EXE DIR [SHOT_FOLDER] [--payload LIST STAGE]\n"
+      "       lumi-driver planted SETUP.EXE DIR --payload LIST STAGE\n"
       "       lumi-driver card-mail SETUP.EXE MAILBOX MAPI32.DLL\n"
       "       lumi-driver card-mail-beside SETUP.EXE MAPI32.DLL\n"
       "       lumi-driver card-no-mapi SETUP.EXE MAPI32.DLL\n"
@@ -435,6 +441,10 @@ int main(int argc, char** argv) {
     } else if (command == "install" && args.size() > 2) {
       if (args.size() > 3) driver::SetShotFolder(args[3]);
       Install(exe, args[2], payload.get());
+    } else if (command == "planted" && args.size() > 2 && payload) {
+      Walk(exe);
+      Install(exe, args[2], payload.get());
+      UninstallInstalled(exe, args[2], *payload);
     } else if (command == "gating") {
       Gating(exe);
     } else if (command == "uninstall" && args.size() > 2 && payload) {
