@@ -53,7 +53,20 @@ bool ReadAt(plat::Stream& s, std::int64_t size, std::int64_t offset, std::uint8_
   return true;
 }
 
-std::string Num(std::int64_t v) { return std::to_string(v); }
+// The damage: pattern with each "%" replaced by the next of the numbers. One routine rather
+// than a chain of concatenations per message, since the installer carries all of them.
+void SetDamage(InstallerEnd& result, const char* pattern, std::int64_t first,
+               std::int64_t second = 0, std::int64_t third = 0) {
+  const std::int64_t numbers[] = {first, second, third};
+  int next = 0;
+  for (const char* p = pattern; *p != '\0'; ++p) {
+    if (*p == '%' && next < 3) {
+      result.damage += std::to_string(numbers[next++]);
+    } else {
+      result.damage += *p;
+    }
+  }
+}
 
 }  // namespace
 
@@ -101,39 +114,30 @@ InstallerEnd FindInstallerEnd(plat::Stream& installer) {
   if (tableSize == 0) return result;  // no certificate table, whatever the offset says
   result.certificateTable = tableOffset;
   result.certificateTableSize = tableSize;
-  const std::string table =
-      "the certificate table (offset " + Num(tableOffset) + ", " + Num(tableSize) + " bytes) ";
 
-  if (tableOffset > size) {
-    result.damage = table + "starts beyond the end of the file (" + Num(size) +
-                    " bytes): the file is incomplete";
+  if (tableOffset > size || tableSize > size - tableOffset) {
+    if (tableOffset <= size) result.end = tableOffset;
+    SetDamage(result, "the certificate table (offset %, % bytes) runs past the end of the "
+                      "file (% bytes): the file is incomplete",
+              tableOffset, tableSize, size);
     return result;
   }
   result.end = tableOffset;
-  if (tableSize > size - tableOffset) {
-    result.damage = table + "runs past the end of the file (" + Num(size) +
-                    " bytes): the file is incomplete";
-    return result;
-  }
   if (tableSize < size - tableOffset) {
-    result.damage = Num(size - tableOffset - tableSize) + " bytes follow " + table +
-                    "which must end the file";
+    SetDamage(result, "% bytes follow the certificate table (offset %, % bytes), which must "
+                      "end the file",
+              size - tableOffset - tableSize, tableOffset, tableSize);
     return result;
   }
 
   // The image ends with the headers or the last section's raw data, whichever lies further.
   std::int64_t imageEnd = LoadLe32(opt + kSizeOfHeadersField);
   const std::int64_t sectionTable = optional + optionalSize;
-  if (sections > kMaxSections) {
-    result.damage = "the program names " + Num(sections) + " sections; at most " +
-                    Num(kMaxSections) + " are possible";
-    return result;
-  }
   for (std::uint32_t i = 0; i < sections; ++i) {
     std::uint8_t section[kSectionHeaderSize];
-    if (!ReadAt(installer, size, sectionTable + i * kSectionHeaderSize, section,
-                kSectionHeaderSize)) {
-      result.damage = "the program's section table runs past the end of the file";
+    if (sections > kMaxSections || !ReadAt(installer, size, sectionTable + i * kSectionHeaderSize,
+                                           section, kSectionHeaderSize)) {
+      SetDamage(result, "the program's table of % sections cannot be read", sections);
       return result;
     }
     const std::int64_t rawSize = LoadLe32(section + kRawSizeField);
@@ -141,24 +145,24 @@ InstallerEnd FindInstallerEnd(plat::Stream& installer) {
     if (rawSize != 0) imageEnd = std::max(imageEnd, rawPointer + rawSize);
   }
   if (tableOffset < imageEnd) {
-    result.damage = table + "starts inside the program's image, which ends at " + Num(imageEnd);
+    SetDamage(result, "the certificate table (offset %, % bytes) starts inside the "
+                      "program's image, which ends at %",
+              tableOffset, tableSize, imageEnd);
     return result;
   }
 
   // The payload trailer stands right before the table and names a start between the image
   // and itself; anything else there means the table starts inside the archive.
   std::uint8_t trailer[kTrailerSize];
-  if (tableOffset - imageEnd < kTrailerSize) {
-    result.damage = table + "leaves no room for a payload after the program's image, which " +
-                    "ends at " + Num(imageEnd);
-    return result;
-  }
-  ReadAt(installer, size, tableOffset - kTrailerSize, trailer, kTrailerSize);
-  const std::int64_t payload = LoadLe32(trailer);
+  const bool room = tableOffset - imageEnd >= kTrailerSize &&
+                    ReadAt(installer, size, tableOffset - kTrailerSize, trailer, kTrailerSize);
+  const std::int64_t payload = room ? static_cast<std::int64_t>(LoadLe32(trailer)) : -1;
   if (payload < imageEnd || payload > tableOffset - kTrailerSize) {
-    result.damage = table + "starts inside the archive: the 4 bytes before it hold " +
-                    Num(payload) + ", no payload start between the program's image (ending at " +
-                    Num(imageEnd) + ") and the table";
+    SetDamage(result, "the certificate table (offset %, % bytes) starts inside the "
+                      "archive: no payload trailer before it names a start after the "
+                      "program's image (%)",
+              tableOffset, tableSize, imageEnd);
+    return result;
   }
   return result;
 }

@@ -101,7 +101,7 @@ TEST(InstallerEndTest, TheSecurityDirectoryPlacesTheEnd) {
                      "starts inside the program's image, which ends at 4096"});
     std::string beyond = s;
     SetSecurityDirectory(beyond, static_cast<std::uint32_t>(s.size() + 8), 16);
-    cases.push_back({"a table beyond the end", beyond, -1, 16, "starts beyond the end"});
+    cases.push_back({"a table beyond the end", beyond, -1, 16, "runs past the end of the file"});
   }
   // Headers that cannot be read as a PE program: no security directory, so unsigned.
   {
