@@ -311,7 +311,8 @@ void TForm1::ScanPayload() {
   try {
     archive::ArchiveWalker walker(*payload_, plat::ModuleFileName());
     archive::ScanArchive(walker);
-    // A signed file's bytes are checked whole before anything of the payload is trusted.
+    // A signed file is checked whole against its signature, so that a byte changed anywhere,
+    // even where the archive format cannot see it, disables "Installa" from the start.
     const std::string damage = SignatureDamage(walker, plat::ModuleFileName());
     if (!damage.empty()) MarkPayloadDamaged(damage);
   } catch (const archive::WalkError& e) {
