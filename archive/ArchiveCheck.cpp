@@ -79,6 +79,7 @@ ArchiveSummary VerifyArchive(ArchiveWalker& walker) {
   for (const MemberRecord* m : files) summary.fileNames.push_back(m->name);
   summary.volumes = walker.Volumes().size();
   summary.installer = walker.IsInstaller();
+  summary.certificateTableSize = walker.CertificateTableSize();
   summary.hasCatalogue = hasCatalogue;
   return summary;
 }

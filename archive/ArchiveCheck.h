@@ -25,6 +25,7 @@ struct ArchiveSummary {
   std::int64_t storedBlocks = 0;
   std::size_t volumes = 0;
   bool installer = false;
+  std::int64_t certificateTableSize = 0;  // a signed installer's; 0 when unsigned
   bool hasCatalogue = false;
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "archive/BackupFormat.h"
+#include "archive/InstallerEnd.h"
 #include "archive/Payload.h"
 #include "archive/ReadAheadStream.h"
 #include "platform/Error.h"
@@ -65,7 +66,7 @@ ArchiveWalker::ArchiveWalker(plat::FileSystem& fs, const std::string& path)
     return;
   }
   if (size < 2 + kTrailerSize) Fail("an installer too short to hold a payload trailer");
-  FindPayload(size);
+  FindPayload();
 }
 
 ArchiveWalker::ArchiveWalker(plat::Stream& installer, const std::string& label)
@@ -82,11 +83,21 @@ ArchiveWalker::ArchiveWalker(plat::Stream& installer, const std::string& label)
   volume_ = std::move(volume);
   volumes_.push_back(label);
   if (volume_->end < kTrailerSize) Fail("an installer too short to hold a payload trailer");
-  FindPayload(volume_->end);
+  FindPayload();
 }
 
-void ArchiveWalker::FindPayload(std::int64_t size) {
+void ArchiveWalker::FindPayload() {
   installer_ = true;
+  InstallerEnd end;
+  try {
+    end = FindInstallerEnd(*volume_->stream);
+  } catch (const plat::Error& e) {
+    Fail(std::string("cannot read the program's headers: ") + e.what());
+  }
+  if (!end.damage.empty()) Fail("a damaged installer: " + end.damage);
+  certificateTableSize_ = end.certificateTableSize;
+  const std::int64_t size = end.end;
+  if (size < kTrailerSize) Fail("an installer too short to hold a payload trailer");
   Seek(size - kTrailerSize, "payload trailer");
   std::uint8_t trailer[kTrailerSize];
   ReadExact(trailer, kTrailerSize, "payload trailer");

@@ -59,18 +59,24 @@ InflateResult InflateWholeBlock(const std::uint8_t* in, std::size_t n, std::uint
 class ArchiveWalker {
  public:
   // Opens path and tells an installer ("MZ" first) from a standalone archive. Throws WalkError
-  // when the file cannot be opened, its trailer points outside it, or it is neither: then the
-  // error names no file and its text is "not an installer or archive: " and the path.
+  // when the file cannot be opened, its trailer points outside it, the certificate table of a
+  // signed installer does not end the file or lies inside the image or the archive, or it is
+  // neither an installer nor an archive: then the error names no file and its text is
+  // "not an installer or archive: " and the path.
   ArchiveWalker(plat::FileSystem& fs, const std::string& path);
   // Walks an installer's payload on a stream the caller keeps open (the installer's own file):
   // reads the trailer and moves to the payload. label names the file in messages. The stream
   // must outlive the walker; a volume marker is refused (an installer holds one volume).
-  // Throws WalkError when the file is too short for a trailer or the trailer points outside it.
+  // Throws WalkError when the file is too short for a trailer, the trailer points outside it,
+  // or a certificate table is misplaced (as above).
   ArchiveWalker(plat::Stream& installer, const std::string& label);
   ~ArchiveWalker();
 
   bool IsInstaller() const { return installer_; }
   std::uint32_t PayloadOffset() const { return payloadOffset_; }
+  // The size of a signed installer's certificate table, which follows the payload trailer; 0
+  // for an unsigned installer and a standalone archive. The signature in it is not checked here.
+  std::int64_t CertificateTableSize() const { return certificateTableSize_; }
 
   const ArchiveHeader& ReadHeader();
 
@@ -106,7 +112,7 @@ class ArchiveWalker {
   void Skip(std::int64_t n, const char* field);
   void Seek(std::int64_t pos, const char* field);
   void OpenVolume(const std::string& path);
-  void FindPayload(std::int64_t size);
+  void FindPayload();
   void RefuseNonArchive();
   void ReadMemberData(MemberRecord& m, bool inflate, const OnData& onData);
   void NextVolume(const std::string& marker);
@@ -116,6 +122,7 @@ class ArchiveWalker {
   std::string firstPath_;
   bool installer_ = false;
   std::uint32_t payloadOffset_ = 0;
+  std::int64_t certificateTableSize_ = 0;
   std::unique_ptr<Volume> volume_;
   std::vector<std::string> volumes_;
   ArchiveHeader header_;

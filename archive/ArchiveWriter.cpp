@@ -97,6 +97,21 @@ class Emitter {
   int disk_ = 1;
 };
 
+// Moves the bytes [begin, end) of out up by distance, last piece first so that no byte is
+// overwritten before it has been moved. Leaves the position unspecified.
+void MoveUp(plat::Stream& out, std::int64_t begin, std::int64_t end, std::int64_t distance) {
+  std::vector<std::uint8_t> buffer(kOutputBuffer);
+  for (std::int64_t at = end; at > begin;) {
+    const auto n = static_cast<std::int32_t>(
+        std::min<std::int64_t>(at - begin, static_cast<std::int64_t>(buffer.size())));
+    at -= n;
+    out.Seek(at, plat::Stream::Origin::Begin);
+    out.ReadBuffer(buffer.data(), n);
+    out.Seek(at + distance, plat::Stream::Origin::Begin);
+    out.WriteBuffer(buffer.data(), n);
+  }
+}
+
 // Reads until count bytes or the end: a stream may hand over less than asked at a time.
 std::int32_t ReadFully(plat::Stream& s, std::uint8_t* buffer, std::int32_t count) {
   std::int32_t done = 0;
@@ -386,11 +401,26 @@ WriteSummary ArchiveWriter::WriteInstaller(plat::Stream& stub,
     if (n <= 0) break;
     out.WriteBuffer(buffer.data(), n);
   }
-  const std::int64_t offset = out.Position();
-  if (offset > static_cast<std::int64_t>(std::numeric_limits<std::uint32_t>::max())) {
+  const std::int64_t stubEnd = out.Position();
+  if (stubEnd > static_cast<std::int64_t>(std::numeric_limits<std::uint32_t>::max()) -
+                    (kInstallerAlignment - 1)) {
     throw plat::Error("Cannot write to archive: the stub is larger than 4 GB");
   }
   WriteSummary summary = Write(members, out);
+  const std::int64_t archiveEnd = out.Position();
+  // The archive's size is known only now; the zero bytes that align the whole file go in front
+  // of it, so the archive moves up by that much.
+  const std::int64_t padding =
+      (kInstallerAlignment - (archiveEnd + kTrailerSize) % kInstallerAlignment) %
+      kInstallerAlignment;
+  const std::int64_t offset = stubEnd + padding;
+  if (padding != 0) {
+    MoveUp(out, stubEnd, archiveEnd, padding);
+    const std::uint8_t zeros[kInstallerAlignment] = {};
+    out.Seek(stubEnd, plat::Stream::Origin::Begin);
+    out.WriteBuffer(zeros, static_cast<std::int32_t>(padding));
+    out.Seek(archiveEnd + padding, plat::Stream::Origin::Begin);
+  }
   WritePayloadTrailer(out, static_cast<std::uint32_t>(offset));
   return summary;
 }

@@ -126,8 +126,11 @@ class ArchiveWriter {
   WriteSummary WriteVolumes(const std::vector<WriterMember>& members,
                             const std::string& firstVolume);
 
-  // Writes the installer: the stub's bytes, the archive (one volume), the payload trailer
-  // holding the archive's offset. Throws plat::Error when the offset does not fit 32 bits.
+  // Writes the installer: the stub's bytes, 0 to 7 zero bytes, the archive (one volume), the
+  // payload trailer holding the archive's offset, so that the file's size is a multiple of
+  // kInstallerAlignment and signing it moves nothing. out must be readable as well (the archive
+  // is moved up behind the zero bytes once its size is known). Throws plat::Error when the
+  // offset does not fit 32 bits.
   WriteSummary WriteInstaller(plat::Stream& stub, const std::vector<WriterMember>& members,
                               plat::Stream& out);
 

@@ -4,7 +4,10 @@
 // Every integer is 32 bits, little-endian; lengths are signed, date-times and the trailer
 // unsigned. Texts carry their length in front and no terminating zero. No alignment, no filler.
 //
-//   installer file:  [ executable image (P bytes) ][ archive ][ u32 P : payload trailer ]
+//   installer file:  [ executable image ][ 0-7 zero bytes ][ archive ][ u32 P : payload trailer ]
+//                    P is the archive's offset; the zero bytes make the file's size a multiple
+//                    of kInstallerAlignment. Signing appends a certificate table after the
+//                    trailer, which then ends the file's own bytes (InstallerEnd.h).
 //
 //   archive:         i32 TitleLength | Title | i32 TotalSize | i32 FileCount | member* | i32 0
 //   member:          i32 NameLength (> 0) | Name | u32 DosDateTime | "EC2\0" | block* | i32 0
@@ -35,6 +38,9 @@ constexpr char kVolumeMarkerPrefix[] = "NEXT:DISK";
 constexpr std::int32_t kVolumeMarkerPrefixLength = 9;
 constexpr std::int32_t kVolumeMarkerLength = 12;
 constexpr std::int32_t kTrailerSize = 4;
+// What signing a Windows program pads the file to before it appends the certificate table; an
+// installer of this size already gets no padding, so its archive and trailer stay where they are.
+constexpr std::int64_t kInstallerAlignment = 8;
 constexpr char kStreamArchiveName[] = ":STREAM";
 constexpr char kComponentVersion[] = "5.10";
 

@@ -2,14 +2,17 @@
 #include "archive/Payload.h"
 
 #include "archive/BackupFormat.h"
+#include "archive/InstallerEnd.h"
 #include "platform/Error.h"
 
 namespace archive {
 
 std::uint32_t ReadPayloadTrailer(plat::Stream& installer) {
-  const std::int64_t size = installer.Size();
-  if (size < kTrailerSize) throw plat::StreamError("Stream read error");
-  installer.Seek(size - kTrailerSize, plat::Stream::Origin::Begin);
+  // A security directory that cannot be right is the strict walk's to report; the trailer is
+  // still looked for where the directory says the file's own bytes end.
+  const std::int64_t end = FindInstallerEnd(installer).end;
+  if (end < kTrailerSize) throw plat::StreamError("Stream read error");
+  installer.Seek(end - kTrailerSize, plat::Stream::Origin::Begin);
   std::uint8_t bytes[kTrailerSize];
   installer.ReadBuffer(bytes, kTrailerSize);
   return LoadLe32(bytes);

@@ -1,5 +1,6 @@
-// Locating the payload of an installer: the last kTrailerSize bytes of the file hold the
-// archive's absolute offset, unsigned little-endian.
+// Locating the payload of an installer: the kTrailerSize bytes before the file's logical end
+// (its last bytes, or those before the certificate table of a signed installer: InstallerEnd.h)
+// hold the archive's absolute offset, unsigned little-endian.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +9,8 @@
 
 namespace archive {
 
-// Reads the trailer at size - 4 and positions the stream at the offset it holds (not compared
-// with the file size: a wrong offset is the archive reader's to find). Returns the offset.
+// Reads the trailer at the logical end - 4 and positions the stream at the offset it holds (not
+// compared with the file size: a wrong offset is the archive reader's to find). Returns it.
 // Throws plat::StreamError when fewer than 4 bytes can be read.
 std::uint32_t LocatePayload(plat::Stream& installer);
 

@@ -11,6 +11,7 @@
 #include "archive/NameSafety.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
+#include "platform/FileSignature.h"
 #include "platform/Launch.h"
 #include "platform/MessagePump.h"
 #include "platform/Registry.h"
@@ -54,6 +55,28 @@ gui::TPicture SuppliedPicture(const std::string& name) {
   if (name == kPictureWelcome) return PictureFrom(content::WelcomeBitmap());
   if (name == kPictureViewerDownload) return PictureFrom(content::ViewerDownloadBitmap());
   throw plat::Error("Unknown picture " + name);
+}
+
+// Why a signed installer's signature makes it damaged, empty when it does not: a signature that
+// does not match the file's bytes, or a certificate table with no signature the system can read.
+// An unsigned installer, and a signer the system does not trust or whose certificate has
+// expired, are not the installer's to judge: Windows and the browser warn the user of those.
+std::string SignatureDamage(const archive::ArchiveWalker& walker, const std::string& path) {
+  if (walker.CertificateTableSize() == 0) return std::string();
+  const plat::SignatureVerdict verdict = plat::CheckFileSignature(path);
+  if (verdict.state != plat::SignatureState::kMismatch &&
+      verdict.state != plat::SignatureState::kNotFound) {
+    return std::string();
+  }
+  // The system's code in hex, as its documentation gives it. Not snprintf: MinGW's printf
+  // family would bring its floating-point formatting into the installer.
+  std::string damage = verdict.state == plat::SignatureState::kMismatch
+                           ? "the signature does not match the file's bytes (0x"
+                           : "the certificate table holds no signature the system can read (0x";
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    damage += "0123456789ABCDEF"[(verdict.code >> shift) & 0xF];
+  }
+  return damage + ")";
 }
 
 // The shell-integration component as the window resource configures it.
@@ -301,6 +324,10 @@ void TForm1::ScanPayload() {
   try {
     archive::ArchiveWalker walker(*payload_, plat::ModuleFileName());
     archive::ScanArchive(walker);
+    // A signed file is checked whole against its signature, so that a byte changed anywhere,
+    // even where the archive format cannot see it, disables "Installa" from the start.
+    const std::string damage = SignatureDamage(walker, plat::ModuleFileName());
+    if (!damage.empty()) MarkPayloadDamaged(damage);
   } catch (const archive::WalkError& e) {
     MarkPayloadDamaged(e.what());
   } catch (const std::exception& e) {
@@ -337,6 +364,8 @@ std::string TForm1::CheckPayloadBeforeInstalling() {
       plat::ProcessMessages();
     });
     summary = archive::VerifyArchive(walker);
+    // Again here: the file is shared for writing and may have changed since start-up.
+    damage = SignatureDamage(walker, plat::ModuleFileName());
   } catch (const std::exception& e) {
     damage = e.what();
     if (damage.empty()) damage = "the payload cannot be read";

@@ -85,22 +85,39 @@ TEST(WriterGolden, WorkedExampleHeaderAndCatalogueStart) {
 }
 
 TEST(WriterGolden, InstallerEndsInMarkersAndTrailer) {
-  std::vector<std::uint8_t> stubBytes(0x88800, 0);
-  stubBytes[0] = 'M';
-  stubBytes[1] = 'Z';
-  plat::MemoryStream stub(stubBytes);
-  plat::MemoryStream out;
   WriterOptions options;
   options.title = "3.0.0.3";
-  ArchiveWriter(options).WriteInstaller(stub, {Member("c:\\a\\b.txt", "hello")}, out);
-  const std::vector<std::uint8_t>& b = out.Bytes();
-  const std::vector<std::uint8_t> tail(b.end() - 12, b.end());
-  EXPECT_EQ(tail, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x88, 0x08, 0x00}));
-  EXPECT_EQ(std::vector<std::uint8_t>(b.begin(), b.begin() + 0x88800), stubBytes);
+  const std::vector<WriterMember> members = {Member("c:\\a\\b.txt", "hello")};
+  const std::vector<std::uint8_t> archiveBytes = Build(members, options);
+  // Stubs of every size modulo 8: zero bytes in front of the archive bring the file to a
+  // multiple of 8 (signing adds none then), and the trailer names where the archive starts.
+  for (std::size_t extra = 0; extra < 8; ++extra) {
+    std::vector<std::uint8_t> stubBytes(0x88800 + extra, 0x90);
+    stubBytes[0] = 'M';
+    stubBytes[1] = 'Z';
+    plat::MemoryStream stub(stubBytes);
+    plat::MemoryStream out;
+    ArchiveWriter(options).WriteInstaller(stub, members, out);
+    const std::vector<std::uint8_t>& b = out.Bytes();
+    ASSERT_GE(b.size(), stubBytes.size() + archiveBytes.size() + 4) << extra;
+    const std::size_t padding = b.size() - stubBytes.size() - archiveBytes.size() - 4;
+    EXPECT_EQ(b.size() % 8, 0u) << extra;
+    EXPECT_LT(padding, 8u) << extra;
+    const std::size_t offset = stubBytes.size() + padding;
+    EXPECT_EQ(std::vector<std::uint8_t>(b.begin(), b.begin() + stubBytes.size()), stubBytes);
+    EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + stubBytes.size(), b.begin() + offset),
+              std::vector<std::uint8_t>(padding, 0))
+        << extra;
+    EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + offset, b.end() - 4), archiveBytes) << extra;
+    const std::vector<std::uint8_t> tail(b.end() - 12, b.end());
+    EXPECT_EQ(tail, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0,
+                                               static_cast<std::uint8_t>(offset), 0x88, 0x08, 0x00}))
+        << extra;
 
-  EXPECT_EQ(archive::LocatePayload(out), 0x88800u);
-  EXPECT_EQ(out.Position(), 0x88800);
-  EXPECT_EQ(Int(b, 0x88800), 7);
+    EXPECT_EQ(archive::LocatePayload(out), offset);
+    EXPECT_EQ(out.Position(), static_cast<std::int64_t>(offset));
+    EXPECT_EQ(Int(b, offset), 7);
+  }
 }
 
 TEST(WriterLayout, CatalogueLinesBlocksAndCounts) {

@@ -8,6 +8,7 @@
 #include "LumipackTestSupport.h"
 #include "archive/BackupFormat.h"
 #include "platform/Files.h"
+#include "support/PeImage.h"
 #include "tools/lumipack/Catalogue.h"
 #include "tools/synthetic/SyntheticPayload.h"
 
@@ -176,10 +177,18 @@ TEST_F(LumipackTest, InstallerIsStubArchiveTrailerAndReadsBack) {
   ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
   const std::string installer = ReadWholeFile(Path("setup.exe"));
   const std::string archive = Expected("T", 1);
-  ASSERT_EQ(stub.size() + archive.size() + 4, installer.size());
+  // Zero bytes between the stub and the archive make the size a multiple of 8, so that signing
+  // adds none; the trailer names where the archive starts.
+  ASSERT_EQ(0u, installer.size() % 8);
+  const std::size_t offset = installer.size() - 4 - archive.size();
+  ASSERT_GE(offset, stub.size());
+  ASSERT_LT(offset, stub.size() + 8);
   EXPECT_EQ(stub, installer.substr(0, stub.size()));
-  EXPECT_EQ(archive, installer.substr(stub.size(), archive.size()));
-  EXPECT_EQ(std::string("\xE8\x03\0\0", 4), installer.substr(installer.size() - 4));
+  EXPECT_EQ(std::string(offset - stub.size(), '\0'),
+            installer.substr(stub.size(), offset - stub.size()));
+  EXPECT_EQ(archive, installer.substr(offset, archive.size()));
+  EXPECT_EQ(std::string({static_cast<char>(offset), static_cast<char>(offset >> 8), 0, 0}),
+            installer.substr(installer.size() - 4));
 
   auto r = Lumipack({"verify", Path("setup.exe")});
   ASSERT_EQ(0, r.status) << r.err;
@@ -199,6 +208,58 @@ TEST_F(LumipackTest, InstallerIsStubArchiveTrailerAndReadsBack) {
   EXPECT_NE(0, bad.status);
   EXPECT_NE(std::string::npos, bad.err.find("MZ")) << bad.err;
   EXPECT_FALSE(fs.FileExists(Path("bad.exe")));
+}
+
+TEST_F(LumipackTest, ASignedInstallerReadsAsBeforeAndSaysItIsSigned) {
+  WriteWholeFile(Path("stub.exe"), testsupport::PeImage(4096));
+  auto o = Options("setup.exe");
+  o.stub = Path("stub.exe");
+  ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
+  std::string file = ReadWholeFile(Path("setup.exe"));
+  const std::size_t unsignedSize = file.size();
+  testsupport::AppendCertificateTable(file, std::string(1500, '\x30'));
+  ASSERT_EQ(unsignedSize + 1500, file.size()) << "signing padded the file";
+  WriteWholeFile(Path("signed.exe"), file);
+  const std::string signedLine =
+      "Signed: certificate table of 1500 bytes after the payload (the signature is not checked "
+      "here)\n";
+
+  const auto list = Lumipack({"list", Path("setup.exe")});
+  const auto signedList = Lumipack({"list", Path("signed.exe")});
+  ASSERT_EQ(0, signedList.status) << signedList.err;
+  EXPECT_EQ(list.out + signedLine, signedList.out);
+  const auto verify = Lumipack({"verify", Path("setup.exe")});
+  const auto signedVerify = Lumipack({"verify", Path("signed.exe")});
+  ASSERT_EQ(0, signedVerify.status) << signedVerify.err;
+  EXPECT_EQ(verify.out.substr(Path("setup.exe").size()) + signedLine,
+            signedVerify.out.substr(Path("signed.exe").size()));
+  ASSERT_EQ(0, Lumipack({"extract", Path("signed.exe"), "-d", Path("x")}).status);
+  for (const auto& f : files) {
+    EXPECT_EQ(f.second, ReadWholeFile(Path("x\\" + plat::ExtractFileName(f.first)))) << f.first;
+  }
+
+  // Bytes after the certificate table: every command refuses the file, extract writes nothing.
+  WriteWholeFile(Path("appended.exe"), file + "appended");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"list", Path("appended.exe")},
+        std::vector<std::string>{"verify", Path("appended.exe")},
+        std::vector<std::string>{"extract", Path("appended.exe"), "-d", Path("y")}}) {
+    const auto r = Lumipack(args);
+    EXPECT_EQ(1, r.status) << args[0];
+    EXPECT_NE(std::string::npos,
+              r.err.find("a damaged installer: 8 bytes follow the certificate table (offset " +
+                         std::to_string(unsignedSize) + ", 1500 bytes)"))
+        << r.err;
+  }
+  EXPECT_FALSE(fs.DirectoryExists(Path("y")));
+
+  // A signed stub would put its table before the archive: the installer is what gets signed.
+  o.stub = Path("signed.exe");
+  o.out = Path("twice.exe");
+  const auto twice = lptest::Create(o, Path("in"));
+  EXPECT_NE(0, twice.status);
+  EXPECT_NE(std::string::npos, twice.err.find("the stub is signed")) << twice.err;
+  EXPECT_FALSE(fs.FileExists(Path("twice.exe")));
 }
 
 TEST_F(LumipackTest, VolumesSplitAndReadBackAndAMissingOneIsNamed) {

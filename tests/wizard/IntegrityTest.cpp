@@ -9,13 +9,14 @@
 
 #include "InstallFixture.h"
 #include "platform/Error.h"
+#include "platform/FileSignature.h"
 #include "tools/synthetic/SyntheticPayload.h"
 #include "wizard/Services.h"
 
 namespace wizardtest {
 namespace {
 
-constexpr std::size_t kStubSize = 4096;  // what WriteInstaller puts before the archive
+constexpr std::size_t kStubSize = 4096;  // WriteInstaller's stub, before the archive
 
 // Text that deflates well: its compressed block is far smaller than the piece.
 std::string Prose(int lines) {
@@ -267,6 +268,97 @@ TEST_F(IntegrityTest, AFileHeldByAnotherProgramIsNamedAndNotRecorded) {
   EXPECT_TRUE(gui_.ClickCloseBox(w));
   EXPECT_FALSE(RecordExists());
   wizard::CurrentServices().files = nullptr;
+}
+
+TEST_F(IntegrityTest, ASignatureThatDoesNotMatchStopsTheInstallerAtStartUp) {
+  // What the system says of a signed installer, and whether that makes it damaged: only a
+  // signature that is there and does not match, not whether its signer is trusted.
+  struct Case {
+    plat::SignatureState state;
+    std::uint32_t code;
+    bool damaged;
+    const char* what;
+  };
+  const Case cases[] = {
+      {plat::SignatureState::kMismatch, 0x80096010u, true, "a bad digest"},
+      {plat::SignatureState::kNotFound, 0x800B0100u, true, "a table with no readable signature"},
+      {plat::SignatureState::kNotConfirmed, 0x800B0109u, false, "an untrusted root"},
+      {plat::SignatureState::kNotConfirmed, 0x800B0101u, false, "an expired certificate"},
+      {plat::SignatureState::kMatches, 0, false, "a trusted signature"},
+      {plat::SignatureState::kUnchecked, 0, false, "no system to ask"},
+  };
+  // The sink is a plain function: what it answers and what it was asked live here.
+  static plat::SignatureVerdict answer;
+  static std::vector<std::string> asked;
+  plat::SetSignatureCheckSink([](const std::string& path) {
+    asked.push_back(path);
+    return answer;
+  });
+  struct SinkReset {
+    ~SinkReset() { plat::SetSignatureCheckSink(nullptr); }
+  } reset;
+  const std::vector<archive::WriterMember> members = {
+      MemoryMember("c:\\src\\Lumidesk.exe", "program")};
+
+  for (const Case& c : cases) {
+    WriteSignedInstaller(InstallerPath(), "3.0.0.3", members);
+    answer = {c.state, c.code};
+    asked.clear();
+    auto& w = StartOnInstallPage();
+    EXPECT_EQ(asked, std::vector<std::string>{InstallerPath()}) << c.what;
+    EXPECT_EQ(w.PayloadDamaged(), c.damaged) << c.what;
+    EXPECT_EQ(w.Button9->Enabled(), !c.damaged) << c.what;
+    EXPECT_EQ(w.VersionText(), "3.0.0.3") << c.what;  // the trailer before the table was found
+    if (c.damaged) {
+      EXPECT_EQ(w.StatusBar1->SimpleText(), wizard::kStatusPayloadDamaged) << c.what;
+      EXPECT_NE(w.PayloadDamage().find(c.code == 0x80096010u ? "0x80096010" : "0x800B0100"),
+                std::string::npos)
+          << w.PayloadDamage();
+      EXPECT_FALSE(PressInstall()) << c.what;
+      ExpectNothingInstalled(w);
+    }
+    EXPECT_EQ(ExceptionBoxes(), 0) << c.what;
+    delete form_;
+    gui_.ClearBoxes();
+  }
+
+  // A bad digest found only when "Installa" is pressed (the file changed after start-up).
+  answer = {plat::SignatureState::kMatches, 0};
+  auto& w = StartOnInstallPage();
+  answer = {plat::SignatureState::kMismatch, 0x80096010u};
+  ASSERT_TRUE(PressInstall());
+  EXPECT_EQ(gui_.Boxes().back().text, wizard::kPayloadDamagedText);
+  ExpectNothingInstalled(w);
+  delete form_;
+  gui_.ClearBoxes();
+
+  // Unsigned installers are not asked about, and bytes after the certificate table are damage
+  // before any signature is looked at.
+  asked.clear();
+  WriteInstaller(InstallerPath(), "3.0.0.3", members);
+  StartOnInstallPage();
+  EXPECT_FALSE(form_->PayloadDamaged());
+  delete form_;
+  WriteSignedInstaller(InstallerPath(), "3.0.0.3", members);
+  testsupport::WriteWholeFile(InstallerPath(),
+                              testsupport::ReadWholeFile(InstallerPath()) + "appended");
+  StartOnInstallPage();
+  EXPECT_TRUE(form_->PayloadDamaged());
+  EXPECT_NE(form_->PayloadDamage().find("bytes follow the certificate table"), std::string::npos)
+      << form_->PayloadDamage();
+  EXPECT_TRUE(asked.empty());
+  delete form_;
+
+  // A signer the system does not trust is no reason to refuse: the run installs, and the
+  // signature is asked again before anything is written.
+  WriteSignedInstaller(InstallerPath(), "3.0.0.3", members);
+  answer = {plat::SignatureState::kNotConfirmed, 0x800B0109u};
+  asked.clear();
+  StartOnInstallPage();
+  ASSERT_TRUE(PressInstall());
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_TRUE(IsFile(InDest("Lumidesk.exe")));
+  EXPECT_EQ(BoxesTitled(wizard::kInstallDoneTitle), 1);
 }
 
 }  // namespace

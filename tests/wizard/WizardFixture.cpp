@@ -3,6 +3,7 @@
 
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "support/PeImage.h"
 #include "wizard/Services.h"
 
 namespace wizardtest {
@@ -30,6 +31,19 @@ void WriteInstaller(const std::string& path, const std::string& title,
   archive::ArchiveWriter writer(options);
   auto out = plat::RealFileSystem().Create(path);
   writer.WriteInstaller(stub, members, *out);
+}
+
+void WriteSignedInstaller(const std::string& path, const std::string& title,
+                          const std::vector<archive::WriterMember>& members) {
+  const std::string image = testsupport::PeImage(4096);
+  plat::MemoryStream stub(std::vector<std::uint8_t>(image.begin(), image.end()));
+  archive::WriterOptions options;
+  options.title = title;
+  plat::MemoryStream out;
+  archive::ArchiveWriter(options).WriteInstaller(stub, members, out);
+  std::string file(out.Bytes().begin(), out.Bytes().end());
+  testsupport::AppendCertificateTable(file, std::string(1500, '\x30'));
+  testsupport::WriteWholeFile(path, file);
 }
 
 void WriteRaw(const std::string& path, const std::vector<std::uint8_t>& bytes) {

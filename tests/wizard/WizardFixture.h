@@ -26,6 +26,11 @@ archive::WriterMember MemoryMember(const std::string& name, const std::string& c
 // Writes stub + archive + trailer to path.
 void WriteInstaller(const std::string& path, const std::string& title,
                     const std::vector<archive::WriterMember>& members);
+// The same with a program image for a stub, then signed as a signing tool lays the file out:
+// the certificate table after the trailer, named by the security directory. The table's bytes
+// stand for a signature; what the system says of them comes from the test's signature sink.
+void WriteSignedInstaller(const std::string& path, const std::string& title,
+                          const std::vector<archive::WriterMember>& members);
 // Writes raw bytes to path.
 void WriteRaw(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

@@ -30,4 +30,9 @@ std::string FormatDosDateTime(std::uint32_t dosDateTime) {
   return text;
 }
 
+std::string SignedInstallerLine(std::int64_t certificateTableSize) {
+  return "Signed: certificate table of " + std::to_string(certificateTableSize) +
+         " bytes after the payload (the signature is not checked here)\n";
+}
+
 }  // namespace lumipack

@@ -25,4 +25,8 @@ bool ReadCatalogue(ArchiveWalker& walker, std::vector<CatalogueLine>& lines);
 // "2004-11-22 17:54:04" for a DOS date-time.
 std::string FormatDosDateTime(std::uint32_t dosDateTime);
 
+// The line list and verify print for a signed installer: that it is signed and the size of its
+// certificate table. Neither checks the signature: that is osslsigncode verify's and Windows'.
+std::string SignedInstallerLine(std::int64_t certificateTableSize);
+
 }  // namespace lumipack

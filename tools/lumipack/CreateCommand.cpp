@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "archive/ArchiveWriter.h"
+#include "archive/InstallerEnd.h"
 #include "platform/Error.h"
 #include "tools/lumipack/Failure.h"
 #include "tools/lumipack/Lumipack.h"
@@ -160,6 +161,17 @@ void Create(const CreateOptions& o, Context& ctx) {
     char magic[2] = {0, 0};
     if (stub->Read(magic, 2) != 2 || magic[0] != kInstallerMagic[0] || magic[1] != kInstallerMagic[1]) {
       throw Failure(o.stub, "", "not a Windows program: it does not begin with \"MZ\"");
+    }
+    // A signed stub's certificate table would sit before the archive, where every reader
+    // takes it for damage: the installer is what gets signed.
+    bool signedStub = false;
+    try {
+      signedStub = archive::FindInstallerEnd(*stub).Signed();
+    } catch (const plat::Error& e) {
+      throw Failure(o.stub, "", e.what());
+    }
+    if (signedStub) {
+      throw Failure(o.stub, "", "the stub is signed; pack an unsigned stub and sign the installer");
     }
     stub->Seek(0, plat::Stream::Origin::Begin);
   }

@@ -15,8 +15,10 @@ void List(const std::string& file, Context& ctx) {
   std::vector<CatalogueLine> lines;
   std::string title;
   bool fromCatalogue = false;
+  std::int64_t certificateTable = 0;
   {
     ArchiveWalker walker(ctx.fs, file);
+    certificateTable = walker.CertificateTableSize();
     title = walker.ReadHeader().title;
     fromCatalogue = ReadCatalogue(walker, lines);
   }
@@ -44,6 +46,7 @@ void List(const std::string& file, Context& ctx) {
   }
   ctx.out << lines.size() << (lines.size() == 1 ? " file, " : " files, ") << total << " bytes"
           << (fromCatalogue ? "" : " (no catalogue: read from the members)") << "\n";
+  if (certificateTable != 0) ctx.out << SignedInstallerLine(certificateTable);
 }
 
 }  // namespace lumipack

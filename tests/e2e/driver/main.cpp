@@ -19,6 +19,8 @@
 //                                    sent, the chooser), the installation into DIR and its
 //                                    uninstall; run from a folder of planted DLLs
 //                                    (planted-dlls.sh checks what was loaded)
+//   damaged SETUP.EXE DIR            a damaged installer: "Installa" disabled online, the
+//                                    status bar says so, nothing written into DIR or elsewhere
 //   card-mail, card-mail-beside, card-no-mapi, flash
 //                                    the statistics card's mail and Flash viewer check
 //                                    (Card.h)
@@ -231,18 +233,9 @@ struct Payload {
 // the default folder), "Installa", the progress bar while files are written, the closing box.
 // With a payload list, every trace of an earlier installation is cleared first, and afterwards
 // the files, the three links and the install record are checked.
-void Install(const std::string& exe, const std::string& destination, const Payload* payload) {
-  const ProductLinks links = driver::ProductLinkPaths();
-  if (payload) {
-    driver::DeleteRecord();
-    driver::RemoveProductLinks();
-    driver::RemoveTree(destination);
-    driver::RemoveTree(kDefaultFolder);
-  }
-  ForceOnline();
-  Installer app(exe, kTitle);
-  Wizard w(app);
-  driver::ExpectOnline(w);
+// Forward from the welcome page to the installation page: the card, the destination (chosen
+// through "Cambia" unless it is the default folder), the licence and the information page.
+void ToInstallPage(Installer& app, Wizard& w, const std::string& destination) {
   w.Go("Button2", "Meil");
   driver::PassCard(w);
   if (destination != kDefaultFolder) {
@@ -256,6 +249,21 @@ void Install(const std::string& exe, const std::string& destination, const Paylo
   w.Go("Button4", "Tre");
   w.Go("Button6", "erwe");
   w.Go("Button1", "Quattro");
+}
+
+void Install(const std::string& exe, const std::string& destination, const Payload* payload) {
+  const ProductLinks links = driver::ProductLinkPaths();
+  if (payload) {
+    driver::DeleteRecord();
+    driver::RemoveProductLinks();
+    driver::RemoveTree(destination);
+    driver::RemoveTree(kDefaultFolder);
+  }
+  ForceOnline();
+  Installer app(exe, kTitle);
+  Wizard w(app);
+  driver::ExpectOnline(w);
+  ToInstallPage(app, w, destination);
   Click(w["Button9"], "Installa");
   Expect(WaitFor([&] { return driver::Showing(w["ProgressBar1"]); }, 5000),
          "the progress bar shows during the run");
@@ -325,6 +333,38 @@ void Install(const std::string& exe, const std::string& destination, const Paylo
   Expect(record.size() == expected.size(),
          "the install record holds the ten values only (found " + std::to_string(record.size()) +
              ")");
+}
+
+const char kDamagedStatus[] =
+    "Programma di installazione danneggiato o incompleto: procurarsene una nuova copia";
+
+// A damaged installer, started online so that only the damage can hold "Installa" back: it
+// stays disabled on the installation page, the status bar says why, and closing leaves nothing
+// of the product behind (no destination folder, no links, no install record).
+void Damaged(const std::string& exe, const std::string& destination) {
+  const ProductLinks links = driver::ProductLinkPaths();
+  driver::DeleteRecord();
+  driver::RemoveProductLinks();
+  driver::RemoveTree(destination);
+  ForceOnline();
+  Installer app(exe, kTitle);
+  Wizard w(app);
+  Expect(WaitFor([&] { return TextOf(w["StatusBar1"]) == kDamagedStatus; }, 8000),
+         "the status bar says the installer is damaged (found \"" + TextOf(w["StatusBar1"]) +
+             "\")");
+  Expect(WaitFor([&] { return IsWindowEnabled(w["Button2"]) != FALSE; }, 8000),
+         "the wizard is online: Button2 is enabled");
+  ToInstallPage(app, w, destination);
+  Expect(IsWindowVisible(w["Button9"]) != FALSE, "Installa is shown");
+  Expect(IsWindowEnabled(w["Button9"]) == FALSE, "Installa is disabled");
+  ExpectText(w["StatusBar1"], kDamagedStatus, "the status bar on the installation page");
+  w.Go("Button10", "Tre");
+  CloseWith(w, "Button8");
+  Expect(!driver::FolderExists(destination), destination + " was not made");
+  for (const std::string& link : {links.startMenu, links.programs, links.desktop})
+    Expect(!driver::FileExists(link), link + " was not made");
+  std::map<std::string, std::string> record;
+  Expect(!driver::ReadRecord(record), "no install record was written");
 }
 
 void SetInstallRecord(bool present) {
@@ -411,6 +451,7 @@ int main(int argc, char** argv) {
       "       lumi-driver uninstall SETUP.EXE on|off\n"
       "       lumi-driver uninstall SETUP.EXE DIR --payload LIST STAGE\n"
       "       lumi-driver gating SETUP.EXE\n"
+      "       lumi-driver damaged SETUP.EXE DIR\n"
       "       lumi-driver install SETUP.EXE DIR [SHOT_FOLDER] [--payload LIST STAGE]\n"
       "       lumi-driver planted SETUP.EXE DIR --payload LIST STAGE\n"
       "       lumi-driver card-mail SETUP.EXE MAILBOX MAPI32.DLL\n"
@@ -447,6 +488,8 @@ int main(int argc, char** argv) {
       UninstallInstalled(exe, args[2], *payload);
     } else if (command == "gating") {
       Gating(exe);
+    } else if (command == "damaged" && args.size() > 2) {
+      Damaged(exe, args[2]);
     } else if (command == "uninstall" && args.size() > 2 && payload) {
       UninstallInstalled(exe, args[2], *payload);
     } else if (command == "uninstall" && args.size() > 2) {
