@@ -3,6 +3,6 @@
 
 namespace plat {
 
-bool NativeShellOpen(LaunchWindow, const std::string&) { return false; }
+bool NativeShellOpen(WindowRef, const std::string&) { return false; }
 
 }  // namespace plat

@@ -8,8 +8,8 @@ namespace {
 
 TEST(PosixMail, WithoutASinkTheAnswerIsUserAbort) {
   const plat::MailSink previous = plat::SetMailSink({});
-  EXPECT_EQ(plat::SystemMail().SendMail(0, {}, 0), plat::mapi::kUserAbort);
-  EXPECT_EQ(plat::NativeSendMail(0, {}, plat::mapi::kDialog), plat::mapi::kUserAbort);
+  EXPECT_EQ(plat::SystemMail().SendMail({}, {}, 0), plat::mapi::kUserAbort);
+  EXPECT_EQ(plat::NativeSendMail({}, {}, plat::mapi::kDialog), plat::mapi::kUserAbort);
 
   // A component on such a system reports the refusal, never an error.
   net::TMapiControl control(nullptr);
