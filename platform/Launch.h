@@ -1,8 +1,8 @@
 // Opening a document or web address with the program the user's shell associates with it
 // (ShellExecuteA with the verb "open"), as a click on a link in the wizard does.
 //
-// Win32: ShellExecuteA with the verb "open", no parameters and no folder, shown normally.
-// POSIX: there is no shell to ask; the stand-in opens nothing and answers false. On both, a
+// Win32: ShellExecuteA with no parameters and no folder, the window shown normally. Elsewhere
+// there is no shell to ask; the stand-in opens nothing and answers false. On both, a
 // sink installed with SetShellOpenSink takes the requests instead (tests record them there,
 // so that no browser is started under Wine either).
 #pragma once
@@ -24,7 +24,7 @@ bool ShellOpen(WindowRef parent, const std::string& target);
 using ShellOpenSink = std::function<bool(WindowRef parent, const std::string& target)>;
 ShellOpenSink SetShellOpenSink(ShellOpenSink sink);
 
-// The platform's own "open", whatever sink is installed (posix/ and win32/Launch.cpp).
+// The platform's own "open", whatever sink is installed (standin/ and win32/Launch.cpp).
 bool NativeShellOpen(WindowRef parent, const std::string& target);
 
 }  // namespace plat

@@ -6,7 +6,7 @@
 // page and are passed as they are, empty ones as empty texts.
 //
 // Win32: MAPI32.DLL from the Windows system folder, loaded once MAPI is known to be installed.
-// POSIX: no mail client. On both, a sink installed with SetMailSink takes the messages instead
+// Elsewhere a stand-in with no mail client. On both, a sink installed with SetMailSink takes the messages instead
 // (tests capture them there).
 //
 // Components take a MailClient& so that tests can hand in a double; SystemMail() is the
@@ -101,8 +101,8 @@ using MailSink =
     std::function<std::uint32_t(WindowRef parent, const MailMessage& message, std::uint32_t flags)>;
 MailSink SetMailSink(MailSink sink);
 
-// The platform's own client, whatever sink is installed (posix/ and win32/Mail.cpp). POSIX has
-// no mail client and answers kUserAbort.
+// The platform's own client, whatever sink is installed (standin/ and win32/Mail.cpp). The
+// stand-in has no mail client and answers kUserAbort.
 std::uint32_t NativeSendMail(WindowRef parent, const MailMessage& message, std::uint32_t flags);
 
 }  // namespace plat

@@ -1,4 +1,4 @@
-// No shell to hand a document or address to on POSIX: nothing is opened.
+// Stand-in where there is no Windows shell to hand a document or address to: nothing is opened.
 #include "platform/Launch.h"
 
 namespace plat {

@@ -1,4 +1,4 @@
-// The POSIX stand-in: no mail client, so without a sink every send is answered as refused.
+// The mail stand-in: no mail client, so without a sink every send is answered as refused.
 #include <gtest/gtest.h>
 
 #include "net/MapiControl.h"
@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(PosixMail, WithoutASinkTheAnswerIsUserAbort) {
+TEST(StandInMail, WithoutASinkTheAnswerIsUserAbort) {
   const plat::MailSink previous = plat::SetMailSink({});
   EXPECT_EQ(plat::SystemMail().SendMail({}, {}, 0), plat::mapi::kUserAbort);
   EXPECT_EQ(plat::NativeSendMail({}, {}, plat::mapi::kDialog), plat::mapi::kUserAbort);
