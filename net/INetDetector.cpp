@@ -29,16 +29,18 @@ TINetDetector::TINetDetector(gui::TComponent* owner)
 
 TINetDetector::TINetDetector(gui::TComponent* owner, Probe probe,
                              plat::RegistryBackend& registry, gui::GuiBackend& gui)
-    : TComponent(owner), probe_(std::move(probe)), registry_(registry), gui_(gui) {
-  window_ = gui_.AllocateHiddenWindow(
-      [this](unsigned msg, std::uintptr_t w, std::intptr_t l) { return TimerWndProc(msg, w, l); });
+    : TComponent(owner),
+      probe_(std::move(probe)),
+      registry_(registry),
+      // Every tick counts, whichever timer of the sink it names: the sink runs only ours.
+      timer_(gui.CreateTimerSink([this](unsigned) { Tick(); })) {
   UpdateTimer();
 }
 
 TINetDetector::~TINetDetector() {
   enabled_ = false;
   UpdateTimer();
-  gui_.DestroyHiddenWindow(window_);
+  timer_.reset();
 }
 
 const std::vector<std::string>& TINetDetector::PublishedProperties() {
@@ -60,17 +62,8 @@ void TINetDetector::SetDispatchInterval(std::uint32_t ms) {
 }
 
 void TINetDetector::UpdateTimer() {
-  gui_.KillTimer(window_, kDetectorTimerId);
-  if (interval_ != 0 && enabled_) gui_.SetTimer(window_, kDetectorTimerId, interval_);
-}
-
-std::intptr_t TINetDetector::TimerWndProc(unsigned msg, std::uintptr_t wParam,
-                                          std::intptr_t lParam) {
-  if (msg == gui::kWmTimer) {
-    Tick();
-    return 0;
-  }
-  return gui_.DefWindowProc(window_, msg, wParam, lParam);
+  timer_->Stop(kDetectorTimerId);
+  if (interval_ != 0 && enabled_) timer_->Start(kDetectorTimerId, interval_);
 }
 
 void TINetDetector::Tick() {

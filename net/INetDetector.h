@@ -1,14 +1,16 @@
-// TINetDetector: a non-visual component that polls, on a window timer, whether the machine is
+// TINetDetector: a non-visual component that polls, on a timer, whether the machine is
 // online and raises OnChanged whenever its Online state flips. Online means: the local host
 // name resolves to an address other than the loopback one (the probe), or the remote-access
 // service reports an active dial-up connection (a registry value).
 //
-// The timer runs on a hidden window of the GUI back end, so ticks arrive as messages on the GUI
-// thread. The probe and the registry are handed in, so tests script both.
+// The timer is a timer sink of the GUI back end (a hidden window on Win32), so ticks arrive on
+// the GUI thread through the message loop. The probe and the registry are handed in, so tests
+// script both.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,7 @@ class TINetDetector : public gui::TComponent {
   explicit TINetDetector(gui::TComponent* owner);
   TINetDetector(gui::TComponent* owner, Probe probe, plat::RegistryBackend& registry,
                 gui::GuiBackend& gui);
-  // Stops the timer before its window goes: no tick runs afterwards.
+  // Stops the timer before its sink goes: no tick runs afterwards.
   ~TINetDetector() override;
 
   // Published properties, in their streaming order (after the inherited Name and Tag).
@@ -50,20 +52,19 @@ class TINetDetector : public gui::TComponent {
 
   gui::TNotifyEvent OnChanged;
 
-  gui::WindowHandle TimerWindow() const { return window_; }
+  // The sink that timer kDetectorTimerId runs on.
+  const gui::TimerSink& Timer() const { return *timer_; }
 
  private:
-  std::intptr_t TimerWndProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
   void UpdateTimer();
   void Tick();
   void NotifyIfChanged(bool before);
 
   Probe probe_;
   plat::RegistryBackend& registry_;
-  gui::GuiBackend& gui_;
   bool enabled_ = true;
   std::uint32_t interval_ = kDefaultDispatchInterval;
-  gui::WindowHandle window_ = 0;
+  std::unique_ptr<gui::TimerSink> timer_;
   bool online_ = false;
 };
 

@@ -16,9 +16,9 @@ void AddRecipients(plat::MailMessage& m, const TStringList& entries, std::uint32
 
 // The application's main window as the client's parent, read at each call: the main form may
 // have been (re)created since the component was.
-plat::MailWindow MainWindow() {
+plat::WindowRef MainWindow() {
   const gui::TForm* main = gui::Application().MainForm();
-  return main ? static_cast<plat::MailWindow>(main->BackendData()) : 0;
+  return main ? main->Window() : plat::WindowRef();
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ const std::vector<std::string>& TMapiControl::PublishedProperties() {
 }
 
 void TMapiControl::Send() {
-  const plat::MailWindow parent = MainWindow();
+  const plat::WindowRef parent = MainWindow();
   RebuildDisplayFileNames(attachedFiles_, displayFileName_);
   // The message owns every text it carries and is released on every way out of Send.
   const plat::MailMessage message =

@@ -26,7 +26,7 @@ void TMapiUse::InviaMail() {
   const plat::MailMessage message =
       BuildMailMessage(Subject, Body, FromName, FromAdress, recipients_, copyTo_, blindCopyTo_,
                        attachedFiles_, displayFileName_);
-  constexpr plat::MailWindow kNoParent = 0;
+  constexpr plat::WindowRef kNoParent;
   const std::uint32_t result =
       mail_.SendMail(kNoParent, message, ShowDialog ? kDialogFlags : 0);
   RaiseMailOutcome(this, result, OnSuccess, OnUserAbort, OnMapiError);

@@ -10,7 +10,7 @@
 // Vista, see win32/DllSearch.cpp); elsewhere SetDllDirectory("") and the DLLs known to be
 // loaded by name are loaded from the system folder ahead of time. Then SetSearchPathMode's
 // safe mode for good, so that SearchPath (and CreateProcess) look in the current folder last.
-// POSIX: nothing to do.
+// POSIX: nothing to do; the dynamic loader never looks in the program's own folder.
 #pragma once
 
 namespace plat {

@@ -3,8 +3,8 @@
 //
 // Win32: WinVerifyTrust with the generic verify action, from wintrust.dll loaded out of the
 // system folder; no user interface, no revocation checks, nothing fetched from the network (only
-// what the system already holds is used). POSIX: no system to ask; the stand-in answers
-// kUnchecked. On both, a sink installed with SetSignatureCheckSink answers instead (tests say
+// what the system already holds is used). Elsewhere there is no system to ask; the stand-in
+// answers kUnchecked. On both, a sink installed with SetSignatureCheckSink answers instead (tests say
 // "bad digest" there).
 #pragma once
 
@@ -36,7 +36,7 @@ SignatureVerdict CheckFileSignature(const std::string& path);
 using SignatureCheckSink = SignatureVerdict (*)(const std::string& path);
 SignatureCheckSink SetSignatureCheckSink(SignatureCheckSink sink);
 
-// The platform's own check, whatever sink is installed (posix/ and win32/FileSignature.cpp).
+// The platform's own check, whatever sink is installed (standin/ and win32/FileSignature.cpp).
 SignatureVerdict NativeCheckFileSignature(const std::string& path);
 
 }  // namespace plat

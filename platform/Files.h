@@ -1,9 +1,10 @@
 // The file layer: file streams, folders, DOS date-times, the program's own path and the system
 // folder. Paths above this layer have Windows semantics ("\" separators, drive letters).
 //
-// Win32: the real file API. POSIX: a stand-in that maps "X:\a\b" onto "<drive root>/x/a/b"
-// (as Wine does), accepts "\" and "/" as separators and leaves rooted POSIX paths ("/tmp/out")
-// as they are; relative paths are relative to the current folder.
+// Win32: the real file API. POSIX: the system's file calls, with Windows paths mapped the way
+// Wine maps them: "X:\a\b" is "<drive root>/x/a/b", "\" and "/" both separate, and names are
+// found whatever their letter case; rooted POSIX paths ("/tmp/out") stay as they are and
+// relative paths are relative to the current folder.
 //
 // Components take a FileSystem& so that tests can hand in a double (fault injection);
 // RealFileSystem() is the platform's own.
@@ -61,7 +62,7 @@ class FileSystem {
 
 FileSystem& RealFileSystem();
 
-// POSIX stand-in only: the folder that holds one subfolder per drive letter ("c", "d", ...).
+// POSIX only: the folder that holds one subfolder per drive letter ("c", "d", ...).
 // Ignored on Win32, where drive letters are real.
 void SetDriveRoot(const std::string& posixFolder);
 std::string DriveRoot();
@@ -91,7 +92,7 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext);
 // namespaces ("\\.\", "\\?\").
 bool IsFullPath(const std::string& path);
 
-// A fresh, empty folder for tests and scratch work, as a path of this layer. POSIX stand-in:
+// A fresh, empty folder for tests and scratch work, as a path of this layer. POSIX:
 // a new folder "c:\tmp\<prefix>-<unique>" under the current drive root. Win32: a new folder
 // under the user's temporary folder. Throws Error when it cannot be made.
 std::string CreateTempFolder(const std::string& prefix);

@@ -14,7 +14,7 @@ ShellOpenSink& CurrentSink() {
 
 }  // namespace
 
-bool ShellOpen(LaunchWindow parent, const std::string& target) {
+bool ShellOpen(WindowRef parent, const std::string& target) {
   if (const ShellOpenSink& sink = CurrentSink()) return sink(parent, target);
   return NativeShellOpen(parent, target);
 }

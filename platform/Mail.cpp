@@ -15,7 +15,7 @@ MailSink& CurrentSink() {
 
 class SystemMailClient : public MailClient {
  public:
-  std::uint32_t SendMail(MailWindow parent, const MailMessage& message,
+  std::uint32_t SendMail(WindowRef parent, const MailMessage& message,
                          std::uint32_t flags) override {
     if (const MailSink& sink = CurrentSink()) return sink(parent, message, flags);
     return NativeSendMail(parent, message, flags);

@@ -6,7 +6,7 @@
 // page and are passed as they are, empty ones as empty texts.
 //
 // Win32: MAPI32.DLL from the Windows system folder, loaded once MAPI is known to be installed.
-// POSIX: no mail client. On both, a sink installed with SetMailSink takes the messages instead
+// Elsewhere a stand-in with no mail client. On both, a sink installed with SetMailSink takes the messages instead
 // (tests capture them there).
 //
 // Components take a MailClient& so that tests can hand in a double; SystemMail() is the
@@ -18,6 +18,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/WindowRef.h"
 
 namespace plat {
 
@@ -79,15 +81,13 @@ struct MailMessage {
   std::vector<MailAttachment> files;
 };
 
-// A window handle as the mail client takes it for its dialogs' parent (0: none).
-using MailWindow = std::uintptr_t;
-
 class MailClient {
  public:
   virtual ~MailClient() = default;
-  // MAPISendMail with no session and reserved 0. Answers the client's result code; kUserAbort
-  // when no mail client is available. Never throws for a refused or failed mail.
-  virtual std::uint32_t SendMail(MailWindow parent, const MailMessage& message,
+  // MAPISendMail with no session and reserved 0; parent owns the client's dialogs. Answers the
+  // client's result code; kUserAbort when no mail client is available. Never throws for a
+  // refused or failed mail.
+  virtual std::uint32_t SendMail(WindowRef parent, const MailMessage& message,
                                  std::uint32_t flags) = 0;
 };
 
@@ -98,11 +98,11 @@ MailClient& SystemMail();
 // Replaces the system's mail client for the whole process (tests capture messages here; an
 // empty sink restores the platform's own). Returns the previous sink.
 using MailSink =
-    std::function<std::uint32_t(MailWindow parent, const MailMessage& message, std::uint32_t flags)>;
+    std::function<std::uint32_t(WindowRef parent, const MailMessage& message, std::uint32_t flags)>;
 MailSink SetMailSink(MailSink sink);
 
-// The platform's own client, whatever sink is installed (posix/ and win32/Mail.cpp). POSIX has
-// no mail client and answers kUserAbort.
-std::uint32_t NativeSendMail(MailWindow parent, const MailMessage& message, std::uint32_t flags);
+// The platform's own client, whatever sink is installed (standin/ and win32/Mail.cpp). The
+// stand-in has no mail client and answers kUserAbort.
+std::uint32_t NativeSendMail(WindowRef parent, const MailMessage& message, std::uint32_t flags);
 
 }  // namespace plat

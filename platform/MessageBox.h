@@ -23,7 +23,7 @@ constexpr int kIdNo = 7;
 
 // Shows a modal message box and returns the button chosen. Goes to the handler installed with
 // SetMessageBoxHandler when there is one, otherwise to the platform's own box (Win32
-// MessageBoxA; the POSIX stand-in writes the box to stderr and answers OK).
+// MessageBoxA; the stand-in writes the box to stderr and answers OK).
 int ShowMessageBox(const std::string& text, const std::string& title, unsigned flags);
 
 using MessageBoxHandler =
@@ -32,7 +32,7 @@ using MessageBoxHandler =
 // back end). An empty handler restores the platform's own box. Returns the previous handler.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
-// The platform's own box, whatever handler is installed (posix/ and win32/MessageBox.cpp).
+// The platform's own box, whatever handler is installed (standin/ and win32/MessageBox.cpp).
 int NativeMessageBox(const std::string& text, const std::string& title, unsigned flags);
 
 }  // namespace plat

@@ -17,20 +17,17 @@ class ComScope {
  public:
   explicit ComScope(plat::Shell& shell) : shell_(shell), result_(shell.ComInitialize()) {}
   ~ComScope() {
-    if (plat::com::Succeeded(result_)) shell_.ComUninitialize();
+    if (plat::Succeeded(result_)) shell_.ComUninitialize();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
 
-  bool Initialised() const { return plat::com::Succeeded(result_); }
+  bool Initialised() const { return plat::Succeeded(result_); }
 
  private:
   plat::Shell& shell_;
-  plat::ComResult result_;
+  plat::ShellResult result_;
 };
-
-// A path that fits the shell's MAX_PATH buffers, terminator included.
-bool FitsShellBuffer(const std::string& path) { return path.size() < plat::kMaxPath; }
 
 std::string Text(const char* s) { return s ? std::string(s) : std::string(); }
 
@@ -57,14 +54,14 @@ void TMyShortCut::CreateShortCutDesktop(const std::string& /*ignored*/) {
   ComScope com(shell_);
   if (!com.Initialised()) return;
   std::unique_ptr<plat::ShellLink> link;
-  if (plat::com::Failed(shell_.CreateShellLink(link)) || !link) return;
+  if (plat::Failed(shell_.CreateShellLink(link)) || !link) return;
   link->SetPath(FilePathName);
   link->SetDescription(DescrizioneExeInForder);
-  link->SetShowCmd(plat::sw::kShow);
+  link->SetShowCmd(plat::ShowCommand::kShow);
   std::unique_ptr<plat::ShellLinkFile> file;
-  if (plat::com::Succeeded(link->QueryPersistFile(file)) && file) {
+  if (plat::Succeeded(link->QueryPersistFile(file)) && file) {
     const std::string linkPath = folder + kBackslash + LinkName + kLinkExtension;
-    if (FitsShellBuffer(linkPath)) file->Save(linkPath, true);
+    if (shell_.PathFits(linkPath)) file->Save(linkPath, true);
   }
   // file, link and then COM are released in that order on leaving.
 }
@@ -75,59 +72,61 @@ void TMyShortCut::DeleteShortCutDesktop(const std::string& /*ignored*/) {
   ComScope com(shell_);
   if (!com.Initialised()) return;
   std::unique_ptr<plat::ShellLink> link;
-  if (plat::com::Failed(shell_.CreateShellLink(link)) || !link) return;
+  if (plat::Failed(shell_.CreateShellLink(link)) || !link) return;
   link->SetPath(FilePathName);
   link->SetDescription(DescrizioneExeInForder);
-  link->SetShowCmd(plat::sw::kShow);
+  link->SetShowCmd(plat::ShowCommand::kShow);
   std::unique_ptr<plat::ShellLinkFile> file;
-  if (plat::com::Succeeded(link->QueryPersistFile(file)) && file) {
+  if (plat::Succeeded(link->QueryPersistFile(file)) && file) {
     const std::string linkPath = folder + kBackslash + LinkName + kLinkExtension;
     file.reset();
-    if (FitsShellBuffer(linkPath)) files_.DeleteFile(linkPath);
+    if (shell_.PathFits(linkPath)) files_.DeleteFile(linkPath);
   }
 }
 
-plat::ComResult TMyShortCut::WithStartMenuLink(const char* target, const char* name,
-                                               const char* group, int folderId,
-                                               const StartMenuAction& action) {
+plat::ShellResult TMyShortCut::WithStartMenuLink(const char* target, const char* name,
+                                                 const char* group, plat::SpecialFolder folderId,
+                                                 const StartMenuAction& action) {
   std::string folder;
   if (!shell_.SpecialFolderPath(folderId, folder)) return kFolderNotResolved;
   ComScope com(shell_);
   std::unique_ptr<plat::ShellLink> link;
-  plat::ComResult result = shell_.CreateShellLink(link);
-  if (plat::com::Failed(result) || !link) return result;
+  plat::ShellResult result = shell_.CreateShellLink(link);
+  if (plat::Failed(result) || !link) return result;
   std::unique_ptr<plat::ShellLinkFile> file;
   result = link->QueryPersistFile(file);
-  if (plat::com::Failed(result) || !file) return result;
+  if (plat::Failed(result) || !file) return result;
   result = link->SetPath(Text(target));
   // The show command stays the shell's default for these links.
   result = link->SetDescription(Text(name));
-  if (plat::com::Failed(result)) return result;
+  if (plat::Failed(result)) return result;
   const std::string groupFolder = folder + kBackslash + Text(group) + kBackslash;
   const std::string linkPath = groupFolder + Text(name) + kLinkExtension;
   // A link that cannot be named within the shell's buffers is neither made nor deleted, and
   // its group folder is left alone.
-  if (!FitsShellBuffer(linkPath)) return plat::com::kPathTooLong;
+  if (!shell_.PathFits(linkPath)) return plat::ShellResult::kPathTooLong;
   return action(*file, groupFolder, linkPath, result);
 }
 
-plat::ComResult TMyShortCut::CreateUserStartMenuShortcut(const char* target, const char* name,
-                                                         const char* group, int folderId) {
+plat::ShellResult TMyShortCut::CreateUserStartMenuShortcut(const char* target, const char* name,
+                                                           const char* group,
+                                                           plat::SpecialFolder folderId) {
   return WithStartMenuLink(
       target, name, group, folderId,
       [this](plat::ShellLinkFile& file, const std::string& groupFolder,
-             const std::string& linkPath, plat::ComResult) {
+             const std::string& linkPath, plat::ShellResult) {
         files_.CreateDir(plat::ExcludeTrailingBackslash(groupFolder));
         return file.Save(linkPath, true);
       });
 }
 
-plat::ComResult TMyShortCut::DeleteUserStartMenuShortcut(const char* target, const char* name,
-                                                         const char* group, int folderId) {
+plat::ShellResult TMyShortCut::DeleteUserStartMenuShortcut(const char* target, const char* name,
+                                                           const char* group,
+                                                           plat::SpecialFolder folderId) {
   return WithStartMenuLink(
       target, name, group, folderId,
       [this](plat::ShellLinkFile&, const std::string& groupFolder, const std::string& linkPath,
-             plat::ComResult lastResult) {
+             plat::ShellResult lastResult) {
         files_.DeleteFile(linkPath);
         // Fails, as wanted, while the group folder still holds anything.
         files_.RemoveDir(plat::ExcludeTrailingBackslash(groupFolder));
@@ -135,7 +134,7 @@ plat::ComResult TMyShortCut::DeleteUserStartMenuShortcut(const char* target, con
       });
 }
 
-void TMyShortCut::Create(int folderId) {
+void TMyShortCut::Create(plat::SpecialFolder folderId) {
   CreateUserStartMenuShortcut(FilePathName.c_str(), ExeName.c_str(),
                               GruppoProgrammiName.c_str(), folderId);
 }
@@ -143,12 +142,12 @@ void TMyShortCut::Create(int folderId) {
 void TMyShortCut::CreateLink() {
   if (CreateToAvvio) {
     CreateUserStartMenuShortcut(FilePathName.c_str(), ExeName.c_str(),
-                                GruppoProgrammiName.c_str(), plat::csidl::kStartMenu);
+                                GruppoProgrammiName.c_str(), plat::SpecialFolder::kStartMenu);
   }
   if (CreateDeskTopLink) CreateShortCutDesktop(FilePathName);
   if (CreateFolder) {
     CreateUserStartMenuShortcut(FilePathName.c_str(), ExeName.c_str(),
-                                GruppoProgrammiName.c_str(), plat::csidl::kPrograms);
+                                GruppoProgrammiName.c_str(), plat::SpecialFolder::kPrograms);
   }
   if (CreateToTrova) CreateTrovaLink();
   if (CreateToExplorer) RegisterExplorer();
@@ -157,12 +156,12 @@ void TMyShortCut::CreateLink() {
 void TMyShortCut::RemoveLink() {
   if (CreateToAvvio) {
     DeleteUserStartMenuShortcut(FilePathName.c_str(), ExeName.c_str(),
-                                GruppoProgrammiName.c_str(), plat::csidl::kStartMenu);
+                                GruppoProgrammiName.c_str(), plat::SpecialFolder::kStartMenu);
   }
   if (CreateDeskTopLink) DeleteShortCutDesktop(FilePathName);
   if (CreateFolder) {
     DeleteUserStartMenuShortcut(FilePathName.c_str(), ExeName.c_str(),
-                                GruppoProgrammiName.c_str(), plat::csidl::kPrograms);
+                                GruppoProgrammiName.c_str(), plat::SpecialFolder::kPrograms);
   }
   if (CreateToTrova) DeleteTrovaLink();
   if (CreateToExplorer) DeRegisterExplorer();

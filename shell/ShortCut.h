@@ -34,9 +34,9 @@ constexpr char kRemoveCartellaError[] = "Errore cancellazione ditta";
 constexpr char kDefaultClsidExplore[] = "{4B30061A-5D23-11D3-80F8-0090276F843F}";
 constexpr char kDefaultClsidExplore1[] = "{4B30061A-5D22-11D3-80F8-0090276F843F}";
 
-// What the start-menu operations answer when the special folder cannot be resolved: 0, which
+// What the start-menu operations answer when the special folder cannot be resolved: kOk, which
 // reads as success; no caller inspects it.
-constexpr plat::ComResult kFolderNotResolved = 0;
+constexpr plat::ShellResult kFolderNotResolved = plat::ShellResult::kOk;
 
 class TMyShortCut : public gui::TComponent {
  public:
@@ -61,7 +61,8 @@ class TMyShortCut : public gui::TComponent {
   std::string LinkName;                // desktop link file name without ".lnk"
   std::string CLSIDExplore = kDefaultClsidExplore;    // COM server of the Find extension
   std::string CLSIDExplore1 = kDefaultClsidExplore1;  // stored only; no operation reads it
-  std::int32_t DesktopFolderId = plat::csidl::kDesktopDirectory;  // folder of the desktop link
+  // The folder of the desktop link.
+  plat::SpecialFolder DesktopFolderId = plat::SpecialFolder::kDesktopDirectory;
 
   // listafile: file names relative to the installation folder that an uninstall deletes. The
   // component owns its list; Setlistafile copies the caller's strings in place of the old ones.
@@ -70,18 +71,18 @@ class TMyShortCut : public gui::TComponent {
 
   // --- Links ---
   // Desktop link LinkName + ".lnk" in the DesktopFolderId folder to FilePathName, described by
-  // DescrizioneExeInForder, shown with SW_SHOW. The argument is not read.
+  // DescrizioneExeInForder, shown with ShowCommand::kShow. The argument is not read.
   void CreateShortCutDesktop(const std::string& ignored);
   void DeleteShortCutDesktop(const std::string& ignored);
   // Link name + ".lnk" in the group sub-folder of the special folder, to target, described by
-  // name; the group folder is created. Answers the last COM result code.
-  plat::ComResult CreateUserStartMenuShortcut(const char* target, const char* name,
-                                              const char* group, int folderId);
+  // name; the group folder is created. Answers the result of the last shell call.
+  plat::ShellResult CreateUserStartMenuShortcut(const char* target, const char* name,
+                                                const char* group, plat::SpecialFolder folderId);
   // Deletes that link, then the group folder when it is left empty.
-  plat::ComResult DeleteUserStartMenuShortcut(const char* target, const char* name,
-                                              const char* group, int folderId);
+  plat::ShellResult DeleteUserStartMenuShortcut(const char* target, const char* name,
+                                                const char* group, plat::SpecialFolder folderId);
   // CreateUserStartMenuShortcut(FilePathName, ExeName, GruppoProgrammiName, folderId).
-  void Create(int folderId);
+  void Create(plat::SpecialFolder folderId);
 
   // Every integration the switches enable, in this order: Start menu, desktop, Programs menu,
   // Find menu, browser. Each step runs whatever became of the ones before, except that a
@@ -124,13 +125,14 @@ class TMyShortCut : public gui::TComponent {
   // What the two start-menu operations share: resolve the special folder, initialise COM,
   // prepare a link object with the target and description, and name the link file in the
   // group folder. `action` then runs with COM still initialised and the link's file interface;
-  // its result is the operation's. An earlier failure answers that step's result code, and a
-  // link path that does not fit the shell's buffers answers kPathTooLong without any action.
-  using StartMenuAction = std::function<plat::ComResult(
+  // its result is the operation's. An earlier failure answers that step's result, and a link
+  // path that does not fit the shell's buffers answers kPathTooLong without any action.
+  using StartMenuAction = std::function<plat::ShellResult(
       plat::ShellLinkFile& file, const std::string& groupFolder, const std::string& linkPath,
-      plat::ComResult lastResult)>;
-  plat::ComResult WithStartMenuLink(const char* target, const char* name, const char* group,
-                                    int folderId, const StartMenuAction& action);
+      plat::ShellResult lastResult)>;
+  plat::ShellResult WithStartMenuLink(const char* target, const char* name, const char* group,
+                                      plat::SpecialFolder folderId,
+                                      const StartMenuAction& action);
 
   plat::Shell& shell_;
   plat::FileSystem& files_;

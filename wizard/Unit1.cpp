@@ -595,7 +595,7 @@ void TForm1::BackupFile1Progress(archive::TBackupFile*, std::string, archive::TP
 void TForm1::Button14Click(gui::TComponent*) {
   Panel10->Hide();
   // The browser shows the page or it does not; the wizard has nothing more to tell the user.
-  plat::ShellOpen(BackendData(), kFlashDownloadPage);
+  plat::ShellOpen(Window(), kFlashDownloadPage);
 }
 
 bool TForm1::CardComplete() const {

@@ -1,7 +1,7 @@
 // The GUI back end: what the portable component core asks of a windowing system. The core
 // (components, controls, forms, the application) holds all state; a back end realises forms as
 // windows, mirrors property changes onto them, runs the message loop, shows message boxes,
-// sets the cursor and runs window timers. It reports user actions back by calling the core
+// sets the cursor and delivers timer ticks. It reports user actions back by calling the core
 // (TControl::UserClick, TEdit::UserSetText, TForm::Close, ...), always through
 // TApplication::Dispatch so that an exception leaving a handler reaches the exception display.
 //
@@ -9,8 +9,8 @@
 // and the platform's own, returned by DefaultGuiBackend() (gui/<platform>/).
 #pragma once
 
-#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace gui {
@@ -35,11 +35,23 @@ enum class Prop {
   Cursor,
 };
 
-// A hidden message-only window, as components use for timers.
-using WindowHandle = std::uintptr_t;
-using WindowProc =
-    std::function<std::intptr_t(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)>;
-constexpr unsigned kWmTimer = 0x0113;
+// Periodic ticks for a non-visual component (the online detector polls with one). A sink
+// numbers its own timers. Ticks run on the GUI thread, from the message loop and from
+// ProcessMessages, so they also arrive inside a long operation that pumps messages; each one
+// goes through TApplication::Dispatch, so an exception leaving the handler reaches the
+// exception display. Destroying the sink stops its timers: no tick arrives afterwards, and a
+// handler may destroy its own sink. A sink must not outlive the back end that made it.
+class TimerSink {
+ public:
+  virtual ~TimerSink() = default;
+  // Starts timer `id`, or restarts it when it runs: its next tick comes one full period from
+  // now. False when the system refuses the timer.
+  virtual bool Start(unsigned id, unsigned intervalMs) = 0;
+  // A timer that does not run is no error.
+  virtual void Stop(unsigned id) = 0;
+};
+// Called with the number of the timer that expired.
+using TickHandler = std::function<void(unsigned timerId)>;
 
 class GuiBackend {
  public:
@@ -69,15 +81,8 @@ class GuiBackend {
   virtual int MessageBox(const std::string& text, const std::string& title, unsigned flags) = 0;
   virtual void SetCursor(int cursor) = 0;
 
-  virtual WindowHandle AllocateHiddenWindow(WindowProc proc) = 0;
-  virtual void DestroyHiddenWindow(WindowHandle window) = 0;
-  // Each expiry arrives at the window's procedure as kWmTimer with the id as wParam, on the GUI
-  // thread, through the message loop. Setting an id that runs restarts it.
-  virtual bool SetTimer(WindowHandle window, unsigned id, unsigned intervalMs) = 0;
-  virtual void KillTimer(WindowHandle window, unsigned id) = 0;
-  // The system's default handling of a message to a hidden window.
-  virtual std::intptr_t DefWindowProc(WindowHandle window, unsigned msg, std::uintptr_t wParam,
-                                      std::intptr_t lParam) = 0;
+  // Never null: a sink the system could not make answers false to every Start.
+  virtual std::unique_ptr<TimerSink> CreateTimerSink(TickHandler onTick) = 0;
 };
 
 // The platform's own back end (Win32 windows, or the headless one where there is no other).

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/WindowRef.h"
 #include "platform/gui/Backend.h"
 #include "platform/gui/Component.h"
 #include "platform/gui/Graphics.h"
@@ -96,8 +97,12 @@ class TControl : public TComponent {
   // changes and the control's end are reported to that back end.
   GuiBackend* Realized() const { return backend_; }
   void SetRealized(GuiBackend* backend) { backend_ = backend; }
+  // What the back end keeps for the control: the window handle on Win32, 0 headless.
   std::uintptr_t BackendData() const { return backendData_; }
   void SetBackendData(std::uintptr_t d) { backendData_ = d; }
+  // The control's window as the platform's shell and mail calls take it for an owner; empty
+  // while the control has no window.
+  plat::WindowRef Window() const { return plat::WindowRef::FromNative(backendData_); }
 
  protected:
   // Tells the back end (when the control has a window) what changed.

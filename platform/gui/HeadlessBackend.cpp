@@ -10,6 +10,24 @@
 
 namespace gui {
 
+// A sink is a handler and its timers, kept by the back end; the object only names them.
+class HeadlessBackend::Sink : public TimerSink {
+ public:
+  Sink(HeadlessBackend& backend, TickHandler onTick)
+      : backend_(backend), onTick_(std::move(onTick)) {}
+  ~Sink() override { backend_.SinkDestroyed(*this); }
+  bool Start(unsigned id, unsigned intervalMs) override {
+    backend_.StartTimer(*this, id, intervalMs);
+    return true;
+  }
+  void Stop(unsigned id) override { backend_.StopTimer(*this, id); }
+  const TickHandler& OnTick() const { return onTick_; }
+
+ private:
+  HeadlessBackend& backend_;
+  TickHandler onTick_;
+};
+
 namespace {
 void RealizeTree(TControl& c, GuiBackend* backend) {
   c.SetRealized(backend);
@@ -66,20 +84,20 @@ void HeadlessBackend::ProcessMessages() {
   batch.swap(posted_);
   for (auto& action : batch) Application().Dispatch(action);
   // At most one message per timer, as the system folds repeated expiries into one.
-  std::vector<std::pair<WindowHandle, unsigned>> fired;
+  std::vector<std::pair<const Sink*, unsigned>> fired;
   for (;;) {
     Timer* next = nullptr;
     for (Timer& t : timers_) {
       if (t.due > now_) continue;
-      if (std::find(fired.begin(), fired.end(), std::make_pair(t.window, t.id)) != fired.end())
+      if (std::find(fired.begin(), fired.end(), std::make_pair(t.sink, t.id)) != fired.end())
         continue;
       if (!next || t.due < next->due) next = &t;
     }
     if (!next) break;
-    const auto key = std::make_pair(next->window, next->id);
+    const auto key = std::make_pair(next->sink, next->id);
     fired.push_back(key);
     next->due = now_ + next->interval;
-    SendToHiddenWindow(key.first, kWmTimer, key.second, 0);
+    Deliver(key.first, key.second);
   }
 }
 
@@ -88,10 +106,10 @@ bool HeadlessBackend::DeliverNextDueTimer(std::uint64_t upTo) {
                              [](const Timer& a, const Timer& b) { return a.due < b.due; });
   if (it == timers_.end() || it->due > upTo) return false;
   if (it->due > now_) now_ = it->due;
-  const WindowHandle w = it->window;
+  const Sink* sink = it->sink;
   const unsigned id = it->id;
   it->due += it->interval;
-  SendToHiddenWindow(w, kWmTimer, id, 0);
+  Deliver(sink, id);
   return true;
 }
 
@@ -117,58 +135,51 @@ int HeadlessBackend::MessageBox(const std::string& text, const std::string& titl
 
 void HeadlessBackend::SetCursor(int cursor) { cursors_.push_back(cursor); }
 
-WindowHandle HeadlessBackend::AllocateHiddenWindow(WindowProc proc) {
-  const WindowHandle h = nextWindow_++;
-  windows_[h] = std::move(proc);
-  return h;
+std::unique_ptr<TimerSink> HeadlessBackend::CreateTimerSink(TickHandler onTick) {
+  auto sink = std::make_unique<Sink>(*this, std::move(onTick));
+  sinks_.insert(sink.get());
+  return sink;
 }
 
-void HeadlessBackend::DestroyHiddenWindow(WindowHandle window) {
-  windows_.erase(window);
-  // The system kills a destroyed window's timers.
+void HeadlessBackend::SinkDestroyed(const Sink& sink) {
+  sinks_.erase(&sink);
   timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [&](const Timer& t) { return t.window == window; }),
+                               [&](const Timer& t) { return t.sink == &sink; }),
                 timers_.end());
 }
 
-bool HeadlessBackend::SetTimer(WindowHandle window, unsigned id, unsigned intervalMs) {
-  if (!windows_.count(window)) return false;
-  KillTimer(window, id);
+void HeadlessBackend::StartTimer(const Sink& sink, unsigned id, unsigned intervalMs) {
+  StopTimer(sink, id);
   // The system raises periods below its minimum to that minimum.
   constexpr unsigned kMinimumPeriod = 10;
   if (intervalMs < kMinimumPeriod) intervalMs = kMinimumPeriod;
-  timers_.push_back(Timer{window, id, intervalMs, now_ + intervalMs});
-  return true;
+  timers_.push_back(Timer{&sink, id, intervalMs, now_ + intervalMs});
 }
 
-void HeadlessBackend::KillTimer(WindowHandle window, unsigned id) {
+void HeadlessBackend::StopTimer(const Sink& sink, unsigned id) {
   timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [&](const Timer& t) { return t.window == window && t.id == id; }),
+                               [&](const Timer& t) { return t.sink == &sink && t.id == id; }),
                 timers_.end());
-}
-
-std::intptr_t HeadlessBackend::DefWindowProc(WindowHandle, unsigned, std::uintptr_t,
-                                             std::intptr_t) {
-  ++defCalls_;
-  return defResult_;
 }
 
 int HeadlessBackend::ActiveTimerCount() const { return static_cast<int>(timers_.size()); }
 
-unsigned HeadlessBackend::TimerInterval(WindowHandle window, unsigned id) const {
+unsigned HeadlessBackend::TimerInterval(const TimerSink& sink, unsigned id) const {
   for (const Timer& t : timers_)
-    if (t.window == window && t.id == id) return t.interval;
+    if (t.sink == &sink && t.id == id) return t.interval;
   return 0;
 }
 
-std::intptr_t HeadlessBackend::SendToHiddenWindow(WindowHandle window, unsigned msg,
-                                                  std::uintptr_t wParam, std::intptr_t lParam) {
-  auto it = windows_.find(window);
-  if (it == windows_.end()) return 0;
-  WindowProc proc = it->second;  // the procedure may destroy its own window
-  std::intptr_t result = 0;
-  Application().Dispatch([&] { result = proc(msg, wParam, lParam); });
-  return result;
+void HeadlessBackend::DeliverTick(const TimerSink& sink, unsigned id) {
+  Deliver(dynamic_cast<const Sink*>(&sink), id);
+}
+
+void HeadlessBackend::Deliver(const Sink* sink, unsigned id) {
+  if (!sinks_.count(sink)) return;
+  TickHandler call = sink->OnTick();  // a copy: the handler may destroy its own sink
+  Application().Dispatch([&] {
+    if (call) call(id);
+  });
 }
 
 bool HeadlessBackend::Click(TControl& control) {

@@ -3,7 +3,7 @@
 // - message boxes are recorded and answered from a script (or by a callback);
 // - a modal form runs the modal callback, which presses the dialog's buttons; a modal form
 //   whose callback leaves it open is closed as by its close box;
-// - time is virtual: AdvanceClock moves it and delivers the timer messages that fall due, in
+// - time is virtual: AdvanceClock moves it and delivers the timer ticks that fall due, in
 //   order; ProcessMessages delivers what is due now (posted actions, then due timers), so the
 //   same ticks and clicks can arrive inside a long operation that pumps messages;
 // - Click and the other user actions go through TApplication::Dispatch, like real input, and
@@ -15,6 +15,8 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,12 +49,7 @@ class HeadlessBackend : public GuiBackend {
   void Terminate() override {}
   int MessageBox(const std::string& text, const std::string& title, unsigned flags) override;
   void SetCursor(int cursor) override;
-  WindowHandle AllocateHiddenWindow(WindowProc proc) override;
-  void DestroyHiddenWindow(WindowHandle window) override;
-  bool SetTimer(WindowHandle window, unsigned id, unsigned intervalMs) override;
-  void KillTimer(WindowHandle window, unsigned id) override;
-  std::intptr_t DefWindowProc(WindowHandle window, unsigned msg, std::uintptr_t wParam,
-                              std::intptr_t lParam) override;
+  std::unique_ptr<TimerSink> CreateTimerSink(TickHandler onTick) override;
 
   // --- Message boxes
   // Answers for the next boxes, in order. Without one a box gets its first button (OK or Yes).
@@ -84,15 +81,12 @@ class HeadlessBackend : public GuiBackend {
   // Every ProcessMessages first moves the clock this much (0: not at all).
   void SetClockStepPerPump(std::uint64_t ms) { pumpStep_ = ms; }
   int ActiveTimerCount() const;
-  // Interval of a running timer, 0 when it does not run.
-  unsigned TimerInterval(WindowHandle window, unsigned id) const;
-  int HiddenWindowCount() const { return static_cast<int>(windows_.size()); }
-  // Sends a message to a hidden window's procedure, as the system would.
-  std::intptr_t SendToHiddenWindow(WindowHandle window, unsigned msg, std::uintptr_t wParam,
-                                   std::intptr_t lParam);
-  // What DefWindowProc answers, and how often it was asked.
-  void SetDefWindowProcResult(std::intptr_t r) { defResult_ = r; }
-  int DefWindowProcCalls() const { return defCalls_; }
+  // Interval of a running timer of a sink made here, 0 when it does not run.
+  unsigned TimerInterval(const TimerSink& sink, unsigned id) const;
+  int TimerSinkCount() const { return static_cast<int>(sinks_.size()); }
+  // Delivers a tick of timer `id` to a live sink made here at once, as the system would,
+  // whether that timer runs or not.
+  void DeliverTick(const TimerSink& sink, unsigned id);
 
   // --- Records
   const std::vector<int>& CursorHistory() const { return cursors_; }
@@ -104,13 +98,18 @@ class HeadlessBackend : public GuiBackend {
   std::function<void(TApplication&)> OnRunLoop;
 
  private:
+  class Sink;
   struct Timer {
-    WindowHandle window;
+    const Sink* sink;
     unsigned id;
     unsigned interval;
     std::uint64_t due;
   };
   bool DeliverNextDueTimer(std::uint64_t upTo);
+  void StartTimer(const Sink& sink, unsigned id, unsigned intervalMs);
+  void StopTimer(const Sink& sink, unsigned id);
+  void SinkDestroyed(const Sink& sink);
+  void Deliver(const Sink* sink, unsigned id);
 
   std::deque<int> answers_;
   std::vector<BoxRecord> boxes_;
@@ -118,11 +117,8 @@ class HeadlessBackend : public GuiBackend {
   std::deque<std::function<void()>> posted_;
   std::uint64_t now_ = 0;
   std::uint64_t pumpStep_ = 0;
-  std::map<WindowHandle, WindowProc> windows_;
-  WindowHandle nextWindow_ = 1;
+  std::set<const Sink*> sinks_;
   std::vector<Timer> timers_;
-  std::intptr_t defResult_ = 0;
-  int defCalls_ = 0;
   std::vector<int> cursors_;
   int paints_ = 0;
   std::map<const TControl*, int> repaints_;

@@ -1,8 +1,9 @@
-// The POSIX stand-in for the Windows file layer. Windows paths are mapped onto a folder tree:
-// "X:\a\b" becomes "<drive root>/x/a/b", "\" and "/" both separate, rooted POSIX paths stay as
-// they are and other paths are relative to the current folder. As on Windows, the components of
-// a Windows path find existing entries whatever their letter case. DOS date-times are local
-// time.
+// The file layer on POSIX: the system's file calls under this layer's Windows path rules, for
+// lumipack on Linux as much as for the native build's tests. Windows paths are mapped onto a
+// folder tree: "X:\a\b" becomes "<drive root>/x/a/b", "\" and "/" both separate, rooted POSIX
+// paths stay as they are and other paths are relative to the current folder. As on Windows,
+// the components of a Windows path find existing entries whatever their letter case. DOS
+// date-times are local time.
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>

@@ -6,9 +6,9 @@
 
 namespace plat {
 
-bool NativeShellOpen(LaunchWindow parent, const std::string& target) {
-  const HINSTANCE result = ShellExecuteA(reinterpret_cast<HWND>(parent), "open", target.c_str(),
-                                         nullptr, nullptr, SW_SHOWNORMAL);
+bool NativeShellOpen(WindowRef parent, const std::string& target) {
+  const HINSTANCE result = ShellExecuteA(reinterpret_cast<HWND>(parent.Native()), "open",
+                                         target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   // ShellExecuteA reports success as a value above 32 (the historic instance handle).
   return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -58,11 +58,11 @@ LPMAPISENDMAIL SendMailEntry() {
 
 }  // namespace
 
-std::uint32_t NativeSendMail(MailWindow parent, const MailMessage& message, std::uint32_t flags) {
+std::uint32_t NativeSendMail(WindowRef parent, const MailMessage& message, std::uint32_t flags) {
   const LPMAPISENDMAIL send = SendMailEntry();
   if (!send) return mapi::kUserAbort;
   win32::MapiMessageBlock block(message);
-  return send(lhSessionNull, static_cast<ULONG_PTR>(parent), block.Get(), flags, 0);
+  return send(lhSessionNull, static_cast<ULONG_PTR>(parent.Native()), block.Get(), flags, 0);
 }
 
 }  // namespace plat

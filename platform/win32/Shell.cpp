@@ -1,6 +1,7 @@
 // The Windows shell: special folders through the item-id list and the shell allocator, COM
 // initialisation, and shell links through IShellLinkA and IPersistFile. Every COM pointer and
-// item-id list is owned by a small RAII type and released on every path.
+// item-id list is owned by a small RAII type and released on every path. The system's values
+// (CSIDL, SW_, HRESULT, MAX_PATH) stay in this file: the interface speaks in our own.
 #include "platform/Shell.h"
 
 #include <windows.h>
@@ -14,6 +15,33 @@
 namespace plat {
 
 namespace {
+
+// Our code for a COM result: the failures callers tell apart by name, any other as kFailed,
+// and every success as kOk (S_FALSE means "already initialised" only from CoInitialize).
+ShellResult FromHresult(HRESULT hr) {
+  if (SUCCEEDED(hr)) return ShellResult::kOk;
+  switch (hr) {
+    case CO_E_NOTINITIALIZED: return ShellResult::kNotInitialised;
+    case E_NOINTERFACE: return ShellResult::kNoInterface;
+    case E_OUTOFMEMORY: return ShellResult::kOutOfMemory;
+    case E_ACCESSDENIED:
+    case STG_E_ACCESSDENIED: return ShellResult::kAccessDenied;
+    case HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE): return ShellResult::kPathTooLong;
+    default: return ShellResult::kFailed;
+  }
+}
+
+int ToCsidl(SpecialFolder folder) {
+  switch (folder) {
+    case SpecialFolder::kStartMenu: return CSIDL_STARTMENU;
+    case SpecialFolder::kPrograms: return CSIDL_PROGRAMS;
+    case SpecialFolder::kDesktopDirectory: return CSIDL_DESKTOPDIRECTORY;
+  }
+  return -1;
+}
+
+// A path that fits a MAX_PATH buffer with its terminator.
+bool FitsMaxPath(const std::string& path) { return path.size() < MAX_PATH; }
 
 // Owns one reference to a COM interface.
 template <class T>
@@ -79,7 +107,7 @@ class ScopedIdList {
 // ANSI (system code page) to wide characters, whole string with its terminator, into a
 // MAX_PATH buffer. The result code tells why it did not fit.
 HRESULT ToWidePath(const std::string& path, WCHAR (&wide)[MAX_PATH]) {
-  if (path.size() >= MAX_PATH) return static_cast<HRESULT>(com::kPathTooLong);
+  if (!FitsMaxPath(path)) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
   if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH) == 0) {
     const DWORD error = GetLastError();
     return HRESULT_FROM_WIN32(error);
@@ -91,11 +119,11 @@ class Win32LinkFile : public ShellLinkFile {
  public:
   explicit Win32LinkFile(IPersistFile* file) { *file_.Put() = file; }
 
-  ComResult Save(const std::string& path, bool remember) override {
+  ShellResult Save(const std::string& path, bool remember) override {
     WCHAR wide[MAX_PATH];
     const HRESULT converted = ToWidePath(path, wide);
-    if (FAILED(converted)) return converted;
-    return file_->Save(wide, remember ? TRUE : FALSE);
+    if (FAILED(converted)) return FromHresult(converted);
+    return FromHresult(file_->Save(wide, remember ? TRUE : FALSE));
   }
 
  private:
@@ -106,19 +134,28 @@ class Win32Link : public ShellLink {
  public:
   explicit Win32Link(IShellLinkA* link) { *link_.Put() = link; }
 
-  ComResult SetPath(const std::string& target) override { return link_->SetPath(target.c_str()); }
-  ComResult SetDescription(const std::string& description) override {
-    return link_->SetDescription(description.c_str());
+  ShellResult SetPath(const std::string& target) override {
+    return FromHresult(link_->SetPath(target.c_str()));
   }
-  ComResult SetShowCmd(int showCmd) override { return link_->SetShowCmd(showCmd); }
-  ComResult QueryPersistFile(std::unique_ptr<ShellLinkFile>& file) override {
+  ShellResult SetDescription(const std::string& description) override {
+    return FromHresult(link_->SetDescription(description.c_str()));
+  }
+  ShellResult SetShowCmd(ShowCommand showCmd) override {
+    switch (showCmd) {
+      case ShowCommand::kNormal: return FromHresult(link_->SetShowCmd(SW_SHOWNORMAL));
+      case ShowCommand::kShow: return FromHresult(link_->SetShowCmd(SW_SHOW));
+      case ShowCommand::kOther: break;
+    }
+    return ShellResult::kFailed;
+  }
+  ShellResult QueryPersistFile(std::unique_ptr<ShellLinkFile>& file) override {
     IPersistFile* persist = nullptr;
     const HRESULT hr =
         link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
-    if (FAILED(hr)) return hr;
-    if (!persist) return E_NOINTERFACE;
+    if (FAILED(hr)) return FromHresult(hr);
+    if (!persist) return ShellResult::kNoInterface;
     file.reset(new Win32LinkFile(persist));
-    return hr;
+    return FromHresult(hr);
   }
 
  private:
@@ -127,7 +164,10 @@ class Win32Link : public ShellLink {
 
 class Win32Shell : public Shell {
  public:
-  bool SpecialFolderPath(int csidl, std::string& path) override {
+  // The item-id list and the shell allocator are released on every path.
+  bool SpecialFolderPath(SpecialFolder folder, std::string& path) override {
+    const int csidl = ToCsidl(folder);
+    if (csidl < 0) return false;
     ComPtr<IMalloc> allocator;
     if (FAILED(SHGetMalloc(allocator.Put())) || !allocator) return false;
     ScopedIdList list(allocator.Get());
@@ -141,17 +181,23 @@ class Win32Shell : public Shell {
     return true;
   }
 
-  ComResult ComInitialize() override { return CoInitialize(nullptr); }
+  bool PathFits(const std::string& path) const override { return FitsMaxPath(path); }
+
+  ShellResult ComInitialize() override {
+    const HRESULT hr = CoInitialize(nullptr);
+    // S_FALSE: COM was initialised on this thread already.
+    return hr == S_FALSE ? ShellResult::kAlreadyInitialised : FromHresult(hr);
+  }
   void ComUninitialize() override { CoUninitialize(); }
 
-  ComResult CreateShellLink(std::unique_ptr<ShellLink>& link) override {
+  ShellResult CreateShellLink(std::unique_ptr<ShellLink>& link) override {
     IShellLinkA* object = nullptr;
     const HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_IShellLinkA, reinterpret_cast<void**>(&object));
-    if (FAILED(hr)) return hr;
-    if (!object) return E_NOINTERFACE;
+    if (FAILED(hr)) return FromHresult(hr);
+    if (!object) return ShellResult::kNoInterface;
     link.reset(new Win32Link(object));
-    return hr;
+    return FromHresult(hr);
   }
 
   bool ReadLink(const std::string& path, LinkInfo& info) override {
@@ -176,7 +222,9 @@ class Win32Shell : public Shell {
       if (FAILED(link->GetShowCmd(&showCmd))) return false;
       info.target.assign(target, strnlen(target, MAX_PATH - 1));
       info.description.assign(description, strnlen(description, INFOTIPSIZE - 1));
-      info.showCmd = showCmd;
+      info.showCmd = showCmd == SW_SHOWNORMAL ? ShowCommand::kNormal
+                     : showCmd == SW_SHOW     ? ShowCommand::kShow
+                                              : ShowCommand::kOther;
     }  // the link is released before COM is uninitialised
     return true;
   }

@@ -1,8 +1,8 @@
 // The Win32 GUI back end against real windows (run under Wine): forms and controls as native
 // windows with the stated sizes, texts and states; clicks and typing reaching the controls'
 // events; exceptions stopped inside window procedures; modal forms disabling their owner;
-// hidden windows with timers; and the checks that guard the bitmaps handed to GDI.
-// First: windows.h, with the A/W renames of MessageBox and DefWindowProc taken back.
+// timer sinks on hidden windows; and the checks that guard the bitmaps handed to GDI.
+// First: windows.h, with the A/W rename of MessageBox taken back.
 #include "platform/gui/win32/Win32Backend.h"
 
 #include <commctrl.h>
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -379,16 +380,14 @@ TEST_F(Win32BackendTest, KeyboardReachesControlsByMnemonicAndTabOrderSkipsHidden
   EXPECT_EQ(hiddens, 0);
 }
 
-// --- Hidden windows and timers --------------------------------------------------------------
+// --- Timer sinks --------------------------------------------------------------------------
 
-TEST_F(Win32BackendTest, HiddenWindowTimersTickThroughTheMessageLoopUntilKilled) {
-  std::vector<std::uintptr_t> ticks;
-  const WindowHandle w = gui_.AllocateHiddenWindow([&](unsigned msg, std::uintptr_t wp, std::intptr_t) {
-    if (msg == kWmTimer) ticks.push_back(wp);
-    return std::intptr_t{0};
-  });
-  ASSERT_NE(w, 0u);
-  ASSERT_TRUE(gui_.SetTimer(w, 1, 10));
+TEST_F(Win32BackendTest, TimerSinkTicksThroughTheMessageLoopUntilStopped) {
+  std::vector<unsigned> ticks;
+  auto sink = gui_.CreateTimerSink([&](unsigned id) { ticks.push_back(id); });
+  const HWND h = win32::TimerSinkWindow(*sink);
+  ASSERT_TRUE(IsWindow(h));
+  ASSERT_TRUE(sink->Start(1, 10));
   const DWORD start = GetTickCount();
   while (ticks.size() < 3 && GetTickCount() - start < 3000) {
     gui_.ProcessMessages();
@@ -396,39 +395,39 @@ TEST_F(Win32BackendTest, HiddenWindowTimersTickThroughTheMessageLoopUntilKilled)
   }
   ASSERT_GE(ticks.size(), 3u);
   EXPECT_EQ(ticks[0], 1u);
-  gui_.KillTimer(w, 1);
+  sink->Stop(1);
   gui_.ProcessMessages();
   const std::size_t after = ticks.size();
   Sleep(60);
   gui_.ProcessMessages();
   EXPECT_EQ(ticks.size(), after);
-  gui_.DestroyHiddenWindow(w);
-  EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(w)));
+  sink.reset();
+  EXPECT_FALSE(IsWindow(h));
 }
 
-TEST_F(Win32BackendTest, HiddenWindowPassesOtherMessagesToTheSystemAndSurvivesAThrow) {
-  int calls = 0;
-  WindowHandle w = 0;
-  w = gui_.AllocateHiddenWindow([&](unsigned msg, std::uintptr_t wp, std::intptr_t lp) -> std::intptr_t {
-    ++calls;
-    if (msg == WM_USER) throw std::runtime_error("guasto");
-    if (msg == WM_USER + 1) {
-      gui_.DestroyHiddenWindow(w);  // a procedure may end its own window
-      return 5;
-    }
-    return gui_.DefWindowProc(w, msg, wp, lp);
+// The sink's window answers every message but its timers as the system's default procedure
+// does; a tick that throws is shown, and a tick may end its own sink.
+TEST_F(Win32BackendTest, TimerSinkWindowLeavesOtherMessagesToTheSystemAndSurvivesAThrow) {
+  int ticks = 0;
+  std::unique_ptr<TimerSink> sink;
+  sink = gui_.CreateTimerSink([&](unsigned id) {
+    ++ticks;
+    if (id == 1) throw std::runtime_error("guasto");
+    if (id == 2) sink.reset();
   });
-  HWND h = reinterpret_cast<HWND>(w);
+  const HWND h = win32::TimerSinkWindow(*sink);
   SetWindowTextA(h, "finestra");
   char buf[32] = {0};
   EXPECT_EQ(GetWindowTextA(h, buf, sizeof buf), 8) << "WM_GETTEXT answered by the system";
   EXPECT_STREQ(buf, "finestra");
-  SendMessageA(h, WM_USER, 0, 0);
+  EXPECT_EQ(ticks, 0);
+  SendMessageA(h, WM_TIMER, 1, 0);
   ASSERT_EQ(gui_.boxes.size(), 1u);
   EXPECT_EQ(gui_.boxes[0], "guasto");
-  EXPECT_EQ(SendMessageA(h, WM_USER + 1, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(h, WM_TIMER, 2, 0), 0);
+  EXPECT_EQ(sink, nullptr);
   EXPECT_FALSE(IsWindow(h));
-  EXPECT_GT(calls, 3);
+  EXPECT_EQ(ticks, 2);
 }
 
 TEST_F(Win32BackendTest, FreeingAControlDestroysItsWindow) {

@@ -73,7 +73,7 @@ TEST_F(FileControlsTest, SameFolderInOtherCaseIsNoChange) {
 }
 
 TEST_F(FileControlsTest, DriveChoiceMovesTheListToThatDrivesLastFolder) {
-  // Drive letters that exist only on the POSIX stand-in's mapping.
+  // Drive letters that exist only in the POSIX file layer's mapping.
   if (!plat::RealFileSystem().ForceDirectories("d:\\dati")) GTEST_SKIP() << "no drive d:";
   list_->SetDirectory(Base());
   drives_->SetDrive('d');
@@ -91,7 +91,7 @@ TEST_F(FileControlsTest, DriveListHoldsTheMappedDrives) {
   const TDriveComboBox fresh(form_);
   EXPECT_EQ(fresh.Items(), expected);
   EXPECT_NE(std::find(expected.begin(), expected.end(), "c:\\"), expected.end());
-  // On the POSIX stand-in a new folder under the drive root is a new drive.
+  // In the POSIX file layer a new folder under the drive root is a new drive.
   if (extraDrive) {
     EXPECT_NE(std::find(expected.begin(), expected.end(), "e:\\"), expected.end());
   }

@@ -1,7 +1,8 @@
-// The headless back end's virtual time: timers on hidden windows, delivery in time order,
+// The headless back end's virtual time: timer sinks, delivery in time order,
 // folding of overdue ticks into one message per pump, posted input during a long operation.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -17,10 +18,9 @@ namespace {
 
 class HeadlessTest : public ::testing::Test {
  protected:
-  WindowHandle Window(const std::string& label) {
-    return gui_.AllocateHiddenWindow([this, label](unsigned msg, std::uintptr_t w, std::intptr_t) {
-      if (msg == kWmTimer) log_.push_back(label + std::to_string(w) + "@" + std::to_string(gui_.Now()));
-      return std::intptr_t{7};
+  std::unique_ptr<TimerSink> Sink(const std::string& label) {
+    return gui_.CreateTimerSink([this, label](unsigned id) {
+      log_.push_back(label + std::to_string(id) + "@" + std::to_string(gui_.Now()));
     });
   }
   HeadlessBackend gui_;
@@ -29,42 +29,42 @@ class HeadlessTest : public ::testing::Test {
 };
 
 TEST_F(HeadlessTest, AdvanceDeliversEveryDueTickInTimeOrder) {
-  const WindowHandle a = Window("a");
-  const WindowHandle b = Window("b");
-  gui_.SetTimer(a, 1, 300);
-  gui_.SetTimer(b, 2, 500);
+  const auto a = Sink("a");
+  const auto b = Sink("b");
+  a->Start(1, 300);
+  b->Start(2, 500);
   gui_.AdvanceClock(1000);
   EXPECT_EQ(log_, (std::vector<std::string>{"a1@300", "b2@500", "a1@600", "a1@900", "b2@1000"}));
   EXPECT_EQ(gui_.Now(), 1000u);
 }
 
 TEST_F(HeadlessTest, SettingARunningTimerRestartsItsPeriod) {
-  const WindowHandle a = Window("a");
-  gui_.SetTimer(a, 1, 1000);
+  const auto a = Sink("a");
+  a->Start(1, 1000);
   gui_.AdvanceClock(600);
-  gui_.SetTimer(a, 1, 1000);
+  a->Start(1, 1000);
   gui_.AdvanceClock(600);
   EXPECT_TRUE(log_.empty());
   gui_.AdvanceClock(400);
   EXPECT_EQ(log_, (std::vector<std::string>{"a1@1600"}));
 }
 
-TEST_F(HeadlessTest, KilledAndDestroyedWindowsGetNoTicks) {
-  const WindowHandle a = Window("a");
-  const WindowHandle b = Window("b");
-  gui_.SetTimer(a, 1, 100);
-  gui_.SetTimer(b, 1, 100);
-  gui_.KillTimer(a, 1);
-  gui_.DestroyHiddenWindow(b);
+TEST_F(HeadlessTest, StoppedTimersAndDestroyedSinksGetNoTicks) {
+  const auto a = Sink("a");
+  auto b = Sink("b");
+  a->Start(1, 100);
+  b->Start(1, 100);
+  a->Stop(1);
+  b.reset();
   gui_.AdvanceClock(1000);
   EXPECT_TRUE(log_.empty());
   EXPECT_EQ(gui_.ActiveTimerCount(), 0);
-  EXPECT_FALSE(gui_.SetTimer(b, 1, 100));  // no such window any more
+  EXPECT_EQ(gui_.TimerSinkCount(), 1);
 }
 
 TEST_F(HeadlessTest, PumpDeliversDueTicksFoldedToOnePerTimer) {
-  const WindowHandle a = Window("a");
-  gui_.SetTimer(a, 1, 100);
+  const auto a = Sink("a");
+  a->Start(1, 100);
   gui_.AdvanceClockQuietly(350);
   EXPECT_TRUE(log_.empty());
   plat::ProcessMessages();  // the platform pump reaches the back end
@@ -74,18 +74,18 @@ TEST_F(HeadlessTest, PumpDeliversDueTicksFoldedToOnePerTimer) {
 }
 
 TEST_F(HeadlessTest, PumpServesEveryDueTimerEvenWithEqualDueTimes) {
-  const WindowHandle a = Window("a");
-  const WindowHandle b = Window("b");
-  gui_.SetTimer(a, 1, 0);  // raised to the system's minimum period
-  gui_.SetTimer(b, 1, 10);
+  const auto a = Sink("a");
+  const auto b = Sink("b");
+  a->Start(1, 0);  // raised to the system's minimum period
+  b->Start(1, 10);
   gui_.AdvanceClockQuietly(10);
   plat::ProcessMessages();
   EXPECT_EQ(log_, (std::vector<std::string>{"a1@10", "b1@10"}));
 }
 
 TEST_F(HeadlessTest, ClockStepPerPumpLetsALongOperationSeeTicks) {
-  const WindowHandle a = Window("a");
-  gui_.SetTimer(a, 1, 1000);
+  const auto a = Sink("a");
+  a->Start(1, 1000);
   gui_.SetClockStepPerPump(250);
   for (int i = 0; i < 8; ++i) plat::ProcessMessages();  // as a restore does between blocks
   EXPECT_EQ(log_, (std::vector<std::string>{"a1@1000", "a1@2000"}));
@@ -120,22 +120,12 @@ TEST_F(HeadlessTest, RepaintReachesTheBackEndOnlyOnceTheFormHasWindows) {
   EXPECT_EQ(gui_.RepaintCount(*button), 2);
 }
 
-TEST_F(HeadlessTest, HiddenWindowMessagesReturnTheProcedureResult) {
-  const WindowHandle a = Window("a");
-  EXPECT_EQ(gui_.SendToHiddenWindow(a, 0x0010, 0, 0), 7);
-  EXPECT_EQ(gui_.SendToHiddenWindow(a + 100, 0x0010, 0, 0), 0);
-  gui_.SetDefWindowProcResult(99);
-  EXPECT_EQ(gui_.DefWindowProc(a, 0x0010, 0, 0), 99);
-  EXPECT_EQ(gui_.DefWindowProcCalls(), 1);
-}
-
-TEST_F(HeadlessTest, ExceptionInATimerMessageIsShownAndTimersGoOn) {
+TEST_F(HeadlessTest, ExceptionInATickIsShownAndTimersGoOn) {
   int ticks = 0;
-  const WindowHandle a = gui_.AllocateHiddenWindow([&](unsigned, std::uintptr_t, std::intptr_t) -> std::intptr_t {
+  const auto a = gui_.CreateTimerSink([&](unsigned) {
     if (++ticks == 1) throw std::runtime_error("tick failed");
-    return 0;
   });
-  gui_.SetTimer(a, 1, 10);
+  a->Start(1, 10);
   gui_.AdvanceClock(30);
   EXPECT_EQ(ticks, 3);
   ASSERT_EQ(gui_.Boxes().size(), 1u);

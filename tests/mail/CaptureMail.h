@@ -13,14 +13,14 @@
 namespace mailtest {
 
 struct SentMail {
-  plat::MailWindow parent = 0;
+  plat::WindowRef parent;
   plat::MailMessage message;
   std::uint32_t flags = 0;
 };
 
 class CaptureMail : public plat::MailClient {
  public:
-  std::uint32_t SendMail(plat::MailWindow parent, const plat::MailMessage& message,
+  std::uint32_t SendMail(plat::WindowRef parent, const plat::MailMessage& message,
                          std::uint32_t flags) override {
     sent.push_back({parent, message, flags});
     if (throwNext) {

@@ -14,7 +14,7 @@ class SinkCapture {
  public:
   SinkCapture() {
     previous_ = plat::SetMailSink(
-        [this](plat::MailWindow parent, const plat::MailMessage& m, std::uint32_t flags) {
+        [this](plat::WindowRef parent, const plat::MailMessage& m, std::uint32_t flags) {
           messages.push_back(m);
           flagsSeen.push_back(flags);
           parents.push_back(parent);
@@ -25,7 +25,7 @@ class SinkCapture {
 
   std::vector<plat::MailMessage> messages;
   std::vector<std::uint32_t> flagsSeen;
-  std::vector<plat::MailWindow> parents;
+  std::vector<plat::WindowRef> parents;
   std::uint32_t result = plat::mapi::kSuccess;
 
  private:
@@ -52,12 +52,12 @@ TEST(MailSink, SetReturnsThePreviousSinkAndNestsBack) {
   SinkCapture outer;
   {
     SinkCapture inner;
-    plat::SystemMail().SendMail(0, {}, 0);
+    plat::SystemMail().SendMail({}, {}, 0);
     EXPECT_EQ(inner.messages.size(), 1u);
   }
-  plat::SystemMail().SendMail(7, {}, 0);
+  plat::SystemMail().SendMail(plat::WindowRef::FromNative(7), {}, 0);
   ASSERT_EQ(outer.messages.size(), 1u);
-  EXPECT_EQ(outer.parents[0], 7u);
+  EXPECT_EQ(outer.parents[0].Native(), 7u);
 }
 
 TEST(MailFlag, RegistryFlagTakesOnlyTheTextOne) {

@@ -192,7 +192,7 @@ TEST_F(MapiControlTest, FlagsFollowShowDialogNotUseAppHandle) {
 
 TEST_F(MapiControlTest, ParentIsTheMainWindowReadAtEachCall) {
   control_->Send();
-  EXPECT_EQ(mail_.sent[0].parent, 0u);  // no main form yet
+  EXPECT_TRUE(mail_.sent[0].parent.Empty());  // no main form yet
 
   gui::TForm* main = app_.CreateForm<gui::TForm>();
   main->SetBackendData(0x1234);
@@ -200,8 +200,8 @@ TEST_F(MapiControlTest, ParentIsTheMainWindowReadAtEachCall) {
   main->SetBackendData(0x5678);
   control_->Send();
   ASSERT_EQ(mail_.sent.size(), 3u);
-  EXPECT_EQ(mail_.sent[1].parent, 0x1234u);
-  EXPECT_EQ(mail_.sent[2].parent, 0x5678u);
+  EXPECT_EQ(mail_.sent[1].parent.Native(), 0x1234u);
+  EXPECT_EQ(mail_.sent[2].parent.Native(), 0x5678u);
 }
 
 TEST_F(MapiControlTest, ResultCodesRaiseTheirEvent) {

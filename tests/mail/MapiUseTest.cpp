@@ -64,7 +64,7 @@ TEST_F(MapiUseTest, SameLayoutAsTheControlWithNoParentWindow) {
   use_->InviaMail();
   ASSERT_EQ(mail_.sent.size(), 1u);
   const mailtest::SentMail& s = mail_.sent[0];
-  EXPECT_EQ(s.parent, 0u);
+  EXPECT_TRUE(s.parent.Empty());
   EXPECT_EQ(s.flags, 0x0Bu);
   EXPECT_EQ(s.message.originator.name, "Bianchi Anna");
   EXPECT_EQ(s.message.originator.address, "");

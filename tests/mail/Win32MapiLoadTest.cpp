@@ -98,8 +98,9 @@ TEST_F(Win32MapiLoad, MessageReachesOnlyTheSystemFolderLibrary) {
   // answer is passed on.
   ASSERT_TRUE(SetEnvironmentVariableA("LUMI_MAPI_RESULT", "2"));
   plat::MailMessage empty;
-  EXPECT_EQ(plat::NativeSendMail(0x1234, empty, plat::mapi::kLogonUi | plat::mapi::kNewSession |
-                                                    plat::mapi::kDialog),
+  EXPECT_EQ(plat::NativeSendMail(plat::WindowRef::FromNative(0x1234), empty,
+                                 plat::mapi::kLogonUi | plat::mapi::kNewSession |
+                                     plat::mapi::kDialog),
             2u);
   EXPECT_EQ(Captured(),
             "session=0\nparent=4660\nflags=11\nreserved=0\n"

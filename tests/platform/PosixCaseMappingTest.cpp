@@ -1,4 +1,4 @@
-// The POSIX stand-in's letter-case matching: only paths given the Windows way are matched
+// The POSIX file layer's letter-case matching: only paths given the Windows way are matched
 // regardless of case; the host's own paths stay exact; an exact spelling wins over others.
 #include <gtest/gtest.h>
 

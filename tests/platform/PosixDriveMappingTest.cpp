@@ -1,4 +1,4 @@
-// The POSIX stand-in's drive mapping: "X:\a\b" lands in "<drive root>/x/a/b".
+// The POSIX file layer's drive mapping: "X:\a\b" lands in "<drive root>/x/a/b".
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -26,9 +26,11 @@ class ShortCutTest : public ::testing::Test {
 
   std::unique_ptr<shell::TMyShortCut> NewComponent();
 
-  std::string StartMenu() const { return shell_->FolderOf(plat::csidl::kStartMenu); }
-  std::string Programs() const { return shell_->FolderOf(plat::csidl::kPrograms); }
-  std::string Desktop() const { return shell_->FolderOf(plat::csidl::kDesktopDirectory); }
+  std::string StartMenu() const { return shell_->FolderOf(plat::SpecialFolder::kStartMenu); }
+  std::string Programs() const { return shell_->FolderOf(plat::SpecialFolder::kPrograms); }
+  std::string Desktop() const {
+    return shell_->FolderOf(plat::SpecialFolder::kDesktopDirectory);
+  }
 
   bool FileExists(const std::string& path) { return plat::RealFileSystem().FileExists(path); }
   bool FolderExists(const std::string& path) {

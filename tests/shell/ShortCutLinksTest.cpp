@@ -1,6 +1,6 @@
 // The shell links of TMyShortCut: what CreateLink and RemoveLink make and remove, the single
-// link operations with their result codes, independence of the steps, COM balance and the
-// MAX_PATH bound.
+// link operations with their results, independence of the steps, COM balance and the bound of
+// the shell's path buffers.
 #include <string>
 #include <vector>
 
@@ -9,7 +9,10 @@
 namespace shelltest {
 namespace {
 
-using plat::com::kFail;
+using plat::ShellResult;
+using plat::SpecialFolder;
+constexpr ShellResult kOk = ShellResult::kOk;
+constexpr ShellResult kFail = ShellResult::kFailed;
 
 const std::string kLinkFile = "\\Lumidesk\\Lumidesk.exe.lnk";
 
@@ -26,7 +29,7 @@ TEST(ShortCutDefaults, ConstructorValues) {
   }
   EXPECT_EQ(c.CLSIDExplore, "{4B30061A-5D23-11D3-80F8-0090276F843F}");
   EXPECT_EQ(c.CLSIDExplore1, "{4B30061A-5D22-11D3-80F8-0090276F843F}");
-  EXPECT_EQ(c.DesktopFolderId, 16);
+  EXPECT_EQ(c.DesktopFolderId, SpecialFolder::kDesktopDirectory);
   EXPECT_TRUE(c.listafile().empty());
   EXPECT_EQ(shell.resolutions, 0) << "construction touches nothing";
 }
@@ -90,9 +93,9 @@ TEST_F(ShortCutTest, WizardConfigurationMakesThreeLinks) {
   const plat::LinkInfo start = Link(StartMenu() + kLinkFile);
   EXPECT_EQ(start.target, program_);
   EXPECT_EQ(start.description, "Lumidesk.exe");
-  EXPECT_EQ(start.showCmd, plat::sw::kShowNormal) << "menu links keep the default";
+  EXPECT_EQ(start.showCmd, plat::ShowCommand::kNormal) << "menu links keep the default";
   // Only the desktop link sets a show command.
-  EXPECT_EQ(shell_->showCmds, std::vector<int>{plat::sw::kShow});
+  EXPECT_EQ(shell_->showCmds, std::vector<plat::ShowCommand>{plat::ShowCommand::kShow});
 
   const plat::LinkInfo programs = Link(Programs() + kLinkFile);
   EXPECT_EQ(programs.target, program_);
@@ -129,15 +132,15 @@ TEST_F(ShortCutTest, ExistingGroupFolderKeepsItsFilesAndExistingLinkIsReplaced) 
   WriteFile(StartMenu() + kLinkFile, "stale content");
 
   EXPECT_EQ(sc_->CreateUserStartMenuShortcut(program_.c_str(), "Lumidesk.exe", "Lumidesk",
-                                             plat::csidl::kStartMenu),
-            plat::com::kOk);
+                                             SpecialFolder::kStartMenu),
+            kOk);
   EXPECT_EQ(Link(StartMenu() + kLinkFile).target, program_);
   EXPECT_TRUE(FileExists(StartMenu() + "\\Lumidesk\\Leggimi.txt"));
 
   // Removal takes the link but leaves the folder that still holds another file.
   EXPECT_EQ(sc_->DeleteUserStartMenuShortcut(program_.c_str(), "Lumidesk.exe", "Lumidesk",
-                                             plat::csidl::kStartMenu),
-            plat::com::kOk);
+                                             SpecialFolder::kStartMenu),
+            kOk);
   EXPECT_FALSE(FileExists(StartMenu() + kLinkFile));
   EXPECT_TRUE(FolderExists(StartMenu() + "\\Lumidesk"));
   EXPECT_TRUE(FileExists(StartMenu() + "\\Lumidesk\\Leggimi.txt"));
@@ -169,7 +172,7 @@ TEST_F(ShortCutTest, DesktopLinkIgnoresItsArgument) {
 }
 
 TEST_F(ShortCutTest, DesktopLinkFollowsDesktopFolderId) {
-  sc_->DesktopFolderId = plat::csidl::kPrograms;
+  sc_->DesktopFolderId = SpecialFolder::kPrograms;
   sc_->CreateShortCutDesktop("");
   EXPECT_TRUE(FileExists(Programs() + "\\Lumidesk.lnk"));
   EXPECT_FALSE(FileExists(Desktop() + "\\Lumidesk.lnk"));
@@ -194,7 +197,7 @@ TEST_F(ShortCutTest, AllSwitchesOffDoesNothing) {
 }
 
 TEST_F(ShortCutTest, CreateUsesTheGivenFolderAndTheProperties) {
-  sc_->Create(plat::csidl::kPrograms);
+  sc_->Create(SpecialFolder::kPrograms);
   const plat::LinkInfo link = Link(Programs() + kLinkFile);
   EXPECT_EQ(link.target, program_);
   EXPECT_EQ(link.description, "Lumidesk.exe");
@@ -213,7 +216,7 @@ TEST_F(ShortCutTest, OtherPropertiesHaveNoEffectOnLinks) {
 // --- Each step is independent of the others ---
 
 TEST_F(ShortCutTest, UnresolvedStartMenuDoesNotStopTheOtherLinks) {
-  shell_->unresolved[plat::csidl::kStartMenu] = true;
+  shell_->unresolved[SpecialFolder::kStartMenu] = true;
   sc_->CreateLink();
   EXPECT_FALSE(FolderExists(StartMenu() + "\\Lumidesk"));
   EXPECT_TRUE(FileExists(Desktop() + "\\Lumidesk.lnk"));
@@ -221,7 +224,7 @@ TEST_F(ShortCutTest, UnresolvedStartMenuDoesNotStopTheOtherLinks) {
 }
 
 TEST_F(ShortCutTest, UnresolvedDesktopDoesNotStopTheOtherLinks) {
-  shell_->unresolved[plat::csidl::kDesktopDirectory] = true;
+  shell_->unresolved[SpecialFolder::kDesktopDirectory] = true;
   sc_->CreateLink();
   EXPECT_TRUE(FileExists(StartMenu() + kLinkFile));
   EXPECT_TRUE(FileExists(Programs() + kLinkFile));
@@ -240,7 +243,7 @@ TEST_F(ShortCutTest, FailedSavesLeaveStepsUndoneAndRunTheRest) {
 
 TEST_F(ShortCutTest, RemovalStepsAreIndependentToo) {
   sc_->CreateLink();
-  shell_->unresolved[plat::csidl::kStartMenu] = true;
+  shell_->unresolved[SpecialFolder::kStartMenu] = true;
   sc_->RemoveLink();
   EXPECT_TRUE(FileExists(StartMenu() + kLinkFile));
   EXPECT_FALSE(FileExists(Desktop() + "\\Lumidesk.lnk"));
@@ -251,9 +254,9 @@ TEST_F(ShortCutTest, RemovalStepsAreIndependentToo) {
 
 struct ResultCase {
   const char* what;
-  int unresolvedFolder;  // -1: none
-  plat::ComResult createLink, queryFile, setDescription, save;
-  plat::ComResult expected;
+  bool startMenuUnresolved;
+  ShellResult createLink, queryFile, setDescription, save;  // kOk: the shell's own answer
+  ShellResult expected;
   bool linkMade;
   bool groupFolderMade;
 };
@@ -261,34 +264,37 @@ struct ResultCase {
 class StartMenuResultTest : public ShortCutTest,
                             public ::testing::WithParamInterface<ResultCase> {};
 
-TEST_P(StartMenuResultTest, CreateAnswersTheLastComResult) {
+TEST_P(StartMenuResultTest, CreateAnswersTheLastShellResult) {
   const ResultCase& c = GetParam();
-  if (c.unresolvedFolder >= 0) shell_->unresolved[c.unresolvedFolder] = true;
+  shell_->unresolved[SpecialFolder::kStartMenu] = c.startMenuUnresolved;
   shell_->failCreateLink = c.createLink;
   shell_->failQueryPersistFile = c.queryFile;
   shell_->failSetDescription = c.setDescription;
   shell_->failSave = c.save;
   EXPECT_EQ(sc_->CreateUserStartMenuShortcut(program_.c_str(), "Lumidesk.exe", "Lumidesk",
-                                             plat::csidl::kStartMenu),
+                                             SpecialFolder::kStartMenu),
             c.expected);
   EXPECT_EQ(FileExists(StartMenu() + kLinkFile), c.linkMade);
   EXPECT_EQ(FolderExists(StartMenu() + "\\Lumidesk"), c.groupFolderMade);
 }
 
-constexpr plat::ComResult kNoInterface = plat::com::kNoInterface;
-constexpr plat::ComResult kOutOfMemory = plat::com::kOutOfMemory;
-constexpr plat::ComResult kAccessDenied = static_cast<plat::ComResult>(0x80070005u);
+constexpr ShellResult kNoInterface = ShellResult::kNoInterface;
+constexpr ShellResult kOutOfMemory = ShellResult::kOutOfMemory;
+constexpr ShellResult kAccessDenied = ShellResult::kAccessDenied;
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, StartMenuResultTest,
     ::testing::Values(
-        ResultCase{"all succeed", -1, 0, 0, 0, 0, plat::com::kOk, true, true},
-        ResultCase{"folder unresolved", plat::csidl::kStartMenu, 0, 0, 0, 0,
-                   shell::kFolderNotResolved, false, false},
-        ResultCase{"no link object", -1, kOutOfMemory, 0, 0, 0, kOutOfMemory, false, false},
-        ResultCase{"no file interface", -1, 0, kNoInterface, 0, 0, kNoInterface, false, false},
-        ResultCase{"description refused", -1, 0, 0, kFail, 0, kFail, false, false},
-        ResultCase{"save refused", -1, 0, 0, 0, kAccessDenied, kAccessDenied, false, true}),
+        ResultCase{"all succeed", false, kOk, kOk, kOk, kOk, kOk, true, true},
+        ResultCase{"folder unresolved", true, kOk, kOk, kOk, kOk, shell::kFolderNotResolved,
+                   false, false},
+        ResultCase{"no link object", false, kOutOfMemory, kOk, kOk, kOk, kOutOfMemory, false,
+                   false},
+        ResultCase{"no file interface", false, kOk, kNoInterface, kOk, kOk, kNoInterface, false,
+                   false},
+        ResultCase{"description refused", false, kOk, kOk, kFail, kOk, kFail, false, false},
+        ResultCase{"save refused", false, kOk, kOk, kOk, kAccessDenied, kAccessDenied, false,
+                   true}),
     [](const ::testing::TestParamInfo<ResultCase>& info) {
       std::string name = info.param.what;
       for (char& ch : name) {
@@ -297,29 +303,29 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-TEST_F(ShortCutTest, DeleteAnswersTheLastComResult) {
+TEST_F(ShortCutTest, DeleteAnswersTheLastShellResult) {
   sc_->CreateLink();
-  shell_->unresolved[plat::csidl::kStartMenu] = true;
+  shell_->unresolved[SpecialFolder::kStartMenu] = true;
   EXPECT_EQ(sc_->DeleteUserStartMenuShortcut("", "Lumidesk.exe", "Lumidesk",
-                                             plat::csidl::kStartMenu),
+                                             SpecialFolder::kStartMenu),
             shell::kFolderNotResolved);
   shell_->unresolved.clear();
 
   shell_->failQueryPersistFile = kNoInterface;
   EXPECT_EQ(sc_->DeleteUserStartMenuShortcut("", "Lumidesk.exe", "Lumidesk",
-                                             plat::csidl::kStartMenu),
+                                             SpecialFolder::kStartMenu),
             kNoInterface);
-  shell_->failQueryPersistFile = 0;
+  shell_->failQueryPersistFile = kOk;
   shell_->failSetDescription = kFail;
   EXPECT_EQ(sc_->DeleteUserStartMenuShortcut("", "Lumidesk.exe", "Lumidesk",
-                                             plat::csidl::kStartMenu),
+                                             SpecialFolder::kStartMenu),
             kFail);
   EXPECT_TRUE(FileExists(StartMenu() + kLinkFile)) << "nothing deleted on those failures";
-  shell_->failSetDescription = 0;
+  shell_->failSetDescription = kOk;
 
   EXPECT_EQ(sc_->DeleteUserStartMenuShortcut("", "Lumidesk.exe", "Lumidesk",
-                                             plat::csidl::kStartMenu),
-            plat::com::kOk);
+                                             SpecialFolder::kStartMenu),
+            kOk);
   EXPECT_FALSE(FileExists(StartMenu() + kLinkFile));
   EXPECT_EQ(shell_->saves, 3) << "only CreateLink saved";
 }
@@ -335,23 +341,23 @@ TEST_F(ShortCutTest, DesktopLinkNeedsComAndDoesNotUninitialiseAfterAFailedStart)
 }
 
 TEST_F(ShortCutTest, StartMenuLinkGoesOnAfterAFailedComStartWithoutUninitialising) {
-  shell_->failInitialize = static_cast<plat::ComResult>(0x80010106u);  // changed mode
-  const plat::ComResult result = sc_->CreateUserStartMenuShortcut(
-      program_.c_str(), "Lumidesk.exe", "Lumidesk", plat::csidl::kStartMenu);
-  EXPECT_TRUE(plat::com::Failed(result)) << "no link object without COM";
+  shell_->failInitialize = kFail;
+  const ShellResult result = sc_->CreateUserStartMenuShortcut(
+      program_.c_str(), "Lumidesk.exe", "Lumidesk", SpecialFolder::kStartMenu);
+  EXPECT_TRUE(plat::Failed(result)) << "no link object without COM";
   EXPECT_EQ(shell_->uninitialised, 0);
 }
 
 TEST_F(ShortCutTest, EveryOperationBalancesCom) {
   sc_->CreateLink();
   sc_->RemoveLink();
-  sc_->Create(plat::csidl::kStartMenu);
+  sc_->Create(SpecialFolder::kStartMenu);
   EXPECT_EQ(shell_->initialised, 7);
   EXPECT_EQ(shell_->uninitialised, 7);
   EXPECT_EQ(shell_->linksAlive, 0);
 }
 
-// --- Paths longer than the shell's MAX_PATH buffers ---
+// --- Paths longer than the shell's path buffers (260 characters with the terminator) ---
 
 TEST_F(ShortCutTest, StartMenuLinkAtTheBufferLimit) {
   // folder + "\" + group + "\" + name + ".lnk" with 259 characters fits, 260 does not. The
@@ -364,25 +370,25 @@ TEST_F(ShortCutTest, StartMenuLinkAtTheBufferLimit) {
   const std::string tooLong(260 - fixed, 'n');
 
   EXPECT_EQ(sc_->CreateUserStartMenuShortcut(program_.c_str(), tooLong.c_str(), group.c_str(),
-                                             plat::csidl::kStartMenu),
-            plat::com::kPathTooLong);
+                                             SpecialFolder::kStartMenu),
+            ShellResult::kPathTooLong);
   EXPECT_FALSE(FolderExists(folder + "\\G")) << "no group folder for a link not made";
   EXPECT_EQ(shell_->saves, 0);
 
   EXPECT_EQ(sc_->CreateUserStartMenuShortcut(program_.c_str(), fits.c_str(), group.c_str(),
-                                             plat::csidl::kStartMenu),
-            plat::com::kOk);
+                                             SpecialFolder::kStartMenu),
+            kOk);
   const std::string made = folder + "\\G\\" + fits + ".lnk";
   ASSERT_EQ(made.size(), 259u);
   EXPECT_TRUE(FileExists(made));
 
   EXPECT_EQ(sc_->DeleteUserStartMenuShortcut("", tooLong.c_str(), group.c_str(),
-                                             plat::csidl::kStartMenu),
-            plat::com::kPathTooLong);
+                                             SpecialFolder::kStartMenu),
+            ShellResult::kPathTooLong);
   EXPECT_TRUE(FileExists(made));
   EXPECT_EQ(sc_->DeleteUserStartMenuShortcut("", fits.c_str(), group.c_str(),
-                                             plat::csidl::kStartMenu),
-            plat::com::kOk);
+                                             SpecialFolder::kStartMenu),
+            kOk);
   EXPECT_FALSE(FileExists(made));
   EXPECT_FALSE(FolderExists(folder + "\\G"));
 }

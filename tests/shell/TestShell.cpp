@@ -13,8 +13,8 @@ class CountedFile : public plat::ShellLinkFile {
   }
   ~CountedFile() override { --shell_.linksAlive; }
 
-  plat::ComResult Save(const std::string& path, bool remember) override {
-    if (shell_.failSave != 0) return shell_.failSave;
+  plat::ShellResult Save(const std::string& path, bool remember) override {
+    if (shell_.failSave != plat::ShellResult::kOk) return shell_.failSave;
     ++shell_.saves;
     return inner_->Save(path, remember);
   }
@@ -32,20 +32,22 @@ class CountedLink : public plat::ShellLink {
   }
   ~CountedLink() override { --shell_.linksAlive; }
 
-  plat::ComResult SetPath(const std::string& target) override { return inner_->SetPath(target); }
-  plat::ComResult SetDescription(const std::string& description) override {
-    if (shell_.failSetDescription != 0) return shell_.failSetDescription;
+  plat::ShellResult SetPath(const std::string& target) override {
+    return inner_->SetPath(target);
+  }
+  plat::ShellResult SetDescription(const std::string& description) override {
+    if (shell_.failSetDescription != plat::ShellResult::kOk) return shell_.failSetDescription;
     return inner_->SetDescription(description);
   }
-  plat::ComResult SetShowCmd(int showCmd) override {
+  plat::ShellResult SetShowCmd(plat::ShowCommand showCmd) override {
     shell_.showCmds.push_back(showCmd);
     return inner_->SetShowCmd(showCmd);
   }
-  plat::ComResult QueryPersistFile(std::unique_ptr<plat::ShellLinkFile>& file) override {
-    if (shell_.failQueryPersistFile != 0) return shell_.failQueryPersistFile;
+  plat::ShellResult QueryPersistFile(std::unique_ptr<plat::ShellLinkFile>& file) override {
+    if (shell_.failQueryPersistFile != plat::ShellResult::kOk) return shell_.failQueryPersistFile;
     std::unique_ptr<plat::ShellLinkFile> inner;
-    const plat::ComResult result = inner_->QueryPersistFile(inner);
-    if (plat::com::Succeeded(result)) file.reset(new CountedFile(shell_, std::move(inner)));
+    const plat::ShellResult result = inner_->QueryPersistFile(inner);
+    if (plat::Succeeded(result)) file.reset(new CountedFile(shell_, std::move(inner)));
     return result;
   }
 
@@ -56,29 +58,28 @@ class CountedLink : public plat::ShellLink {
 
 }  // namespace
 
-std::string TestShell::FolderOf(int csidl) const {
-  switch (csidl) {
-    case plat::csidl::kStartMenu: return base_ + "\\StartMenu";
-    case plat::csidl::kPrograms: return base_ + "\\Programs";
-    case plat::csidl::kDesktop:
-    case plat::csidl::kDesktopDirectory: return base_ + "\\Desktop";
-    default: return base_ + "\\Folder" + std::to_string(csidl);
+std::string TestShell::FolderOf(plat::SpecialFolder folder) const {
+  switch (folder) {
+    case plat::SpecialFolder::kStartMenu: return base_ + "\\StartMenu";
+    case plat::SpecialFolder::kPrograms: return base_ + "\\Programs";
+    case plat::SpecialFolder::kDesktopDirectory: return base_ + "\\Desktop";
   }
+  return base_ + "\\Folder" + std::to_string(static_cast<int>(folder));
 }
 
-bool TestShell::SpecialFolderPath(int csidl, std::string& path) {
+bool TestShell::SpecialFolderPath(plat::SpecialFolder id, std::string& path) {
   ++resolutions;
-  if (unresolved[csidl]) return false;
-  const std::string folder = FolderOf(csidl);
+  if (unresolved[id]) return false;
+  const std::string folder = FolderOf(id);
   if (!plat::RealFileSystem().ForceDirectories(folder)) return false;
   path = folder;
   return true;
 }
 
-plat::ComResult TestShell::ComInitialize() {
-  if (failInitialize != 0) return failInitialize;
-  const plat::ComResult result = plat::SystemShell().ComInitialize();
-  if (plat::com::Succeeded(result)) ++initialised;
+plat::ShellResult TestShell::ComInitialize() {
+  if (failInitialize != plat::ShellResult::kOk) return failInitialize;
+  const plat::ShellResult result = plat::SystemShell().ComInitialize();
+  if (plat::Succeeded(result)) ++initialised;
   return result;
 }
 
@@ -87,11 +88,11 @@ void TestShell::ComUninitialize() {
   plat::SystemShell().ComUninitialize();
 }
 
-plat::ComResult TestShell::CreateShellLink(std::unique_ptr<plat::ShellLink>& link) {
-  if (failCreateLink != 0) return failCreateLink;
+plat::ShellResult TestShell::CreateShellLink(std::unique_ptr<plat::ShellLink>& link) {
+  if (failCreateLink != plat::ShellResult::kOk) return failCreateLink;
   std::unique_ptr<plat::ShellLink> inner;
-  const plat::ComResult result = plat::SystemShell().CreateShellLink(inner);
-  if (plat::com::Succeeded(result)) {
+  const plat::ShellResult result = plat::SystemShell().CreateShellLink(inner);
+  if (plat::Succeeded(result)) {
     ++linksCreated;
     link.reset(new CountedLink(*this, std::move(inner)));
   }

@@ -18,24 +18,27 @@ class TestShell : public plat::Shell {
   // Special folders become base\StartMenu, base\Programs and base\Desktop.
   explicit TestShell(std::string base) : base_(std::move(base)) {}
 
-  std::string FolderOf(int csidl) const;
+  std::string FolderOf(plat::SpecialFolder folder) const;
 
-  bool SpecialFolderPath(int csidl, std::string& path) override;
-  plat::ComResult ComInitialize() override;
+  bool SpecialFolderPath(plat::SpecialFolder folder, std::string& path) override;
+  bool PathFits(const std::string& path) const override {
+    return plat::SystemShell().PathFits(path);
+  }
+  plat::ShellResult ComInitialize() override;
   void ComUninitialize() override;
-  plat::ComResult CreateShellLink(std::unique_ptr<plat::ShellLink>& link) override;
+  plat::ShellResult CreateShellLink(std::unique_ptr<plat::ShellLink>& link) override;
   bool ReadLink(const std::string& path, plat::LinkInfo& info) override {
     return plat::SystemShell().ReadLink(path, info);
   }
 
-  // --- Faults: a special folder that does not resolve, and result codes to answer instead of
-  // calling through. A code of 0 means "call through". ---
-  std::map<int, bool> unresolved;
-  plat::ComResult failInitialize = 0;
-  plat::ComResult failCreateLink = 0;
-  plat::ComResult failQueryPersistFile = 0;
-  plat::ComResult failSetDescription = 0;
-  plat::ComResult failSave = 0;
+  // --- Faults: a special folder that does not resolve, and results to answer instead of
+  // calling through. kOk means "call through". ---
+  std::map<plat::SpecialFolder, bool> unresolved;
+  plat::ShellResult failInitialize = plat::ShellResult::kOk;
+  plat::ShellResult failCreateLink = plat::ShellResult::kOk;
+  plat::ShellResult failQueryPersistFile = plat::ShellResult::kOk;
+  plat::ShellResult failSetDescription = plat::ShellResult::kOk;
+  plat::ShellResult failSave = plat::ShellResult::kOk;
 
   // --- What happened ---
   int initialised = 0;    // successful initialisations
@@ -45,8 +48,8 @@ class TestShell : public plat::Shell {
   int linksAlive = 0;     // link objects and file interfaces not yet released
   int saves = 0;          // Save calls that reached the platform
   // Show commands set on link objects, in order. (A .lnk file keeps only some show commands;
-  // the shell reads SW_SHOW back as SW_SHOWNORMAL, so tests look here.)
-  std::vector<int> showCmds;
+  // the Windows shell reads kShow back as kNormal, so tests look here.)
+  std::vector<plat::ShowCommand> showCmds;
 
  private:
   std::string base_;

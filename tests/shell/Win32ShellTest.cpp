@@ -14,20 +14,21 @@ namespace {
 
 TEST(Win32Shell, SpecialFoldersOfTheProfileExist) {
   plat::Shell& shell = plat::SystemShell();
-  for (int id : {plat::csidl::kDesktopDirectory, plat::csidl::kStartMenu,
-                 plat::csidl::kPrograms}) {
+  for (plat::SpecialFolder id : {plat::SpecialFolder::kDesktopDirectory,
+                                  plat::SpecialFolder::kStartMenu,
+                                  plat::SpecialFolder::kPrograms}) {
     std::string path;
-    ASSERT_TRUE(shell.SpecialFolderPath(id, path)) << id;
-    EXPECT_LT(path.size(), plat::kMaxPath);
+    ASSERT_TRUE(shell.SpecialFolderPath(id, path)) << static_cast<int>(id);
+    EXPECT_TRUE(shell.PathFits(path));
     EXPECT_TRUE(plat::RealFileSystem().DirectoryExists(path)) << path;
   }
   std::string start, programs;
-  ASSERT_TRUE(shell.SpecialFolderPath(plat::csidl::kStartMenu, start));
-  ASSERT_TRUE(shell.SpecialFolderPath(plat::csidl::kPrograms, programs));
+  ASSERT_TRUE(shell.SpecialFolderPath(plat::SpecialFolder::kStartMenu, start));
+  ASSERT_TRUE(shell.SpecialFolderPath(plat::SpecialFolder::kPrograms, programs));
   EXPECT_EQ(programs.compare(0, start.size(), start), 0) << "Programs lies in the Start menu";
 
   std::string unknown = "unchanged";
-  EXPECT_FALSE(shell.SpecialFolderPath(0x7777, unknown));
+  EXPECT_FALSE(shell.SpecialFolderPath(static_cast<plat::SpecialFolder>(0x77), unknown));
   EXPECT_EQ(unknown, "unchanged");
 }
 
@@ -37,19 +38,21 @@ TEST_F(Win32LinkTest, LinkFileReadsBack) {
   plat::Shell& shell = plat::SystemShell();
   const std::string target = Path("Lumidesk.exe");
   testsupport::WriteWholeFile(target, "MZ");
-  const plat::ComResult init = shell.ComInitialize();
-  ASSERT_TRUE(plat::com::Succeeded(init));
+  const plat::ShellResult init = shell.ComInitialize();
+  ASSERT_TRUE(plat::Succeeded(init));
   {
     std::unique_ptr<plat::ShellLink> link;
-    ASSERT_EQ(shell.CreateShellLink(link), plat::com::kOk);
-    EXPECT_TRUE(plat::com::Succeeded(link->SetPath(target)));
-    EXPECT_TRUE(plat::com::Succeeded(link->SetDescription("Falc@ro \xE8")));
-    EXPECT_TRUE(plat::com::Succeeded(link->SetShowCmd(plat::sw::kShow)));
+    ASSERT_EQ(shell.CreateShellLink(link), plat::ShellResult::kOk);
+    EXPECT_TRUE(plat::Succeeded(link->SetPath(target)));
+    EXPECT_TRUE(plat::Succeeded(link->SetDescription("Falc@ro \xE8")));
+    EXPECT_TRUE(plat::Succeeded(link->SetShowCmd(plat::ShowCommand::kShow)));
+    EXPECT_EQ(link->SetShowCmd(plat::ShowCommand::kOther), plat::ShellResult::kFailed);
     std::unique_ptr<plat::ShellLinkFile> file;
-    ASSERT_EQ(link->QueryPersistFile(file), plat::com::kOk);
-    EXPECT_EQ(file->Save(Path("a.lnk"), true), plat::com::kOk);
-    EXPECT_EQ(file->Save(Path(std::string(plat::kMaxPath, 'x') + ".lnk"), true),
-              plat::com::kPathTooLong);
+    ASSERT_EQ(link->QueryPersistFile(file), plat::ShellResult::kOk);
+    EXPECT_EQ(file->Save(Path("a.lnk"), true), plat::ShellResult::kOk);
+    const std::string tooLong = Path(std::string(260, 'x') + ".lnk");
+    EXPECT_FALSE(shell.PathFits(tooLong));
+    EXPECT_EQ(file->Save(tooLong, true), plat::ShellResult::kPathTooLong);
   }
   shell.ComUninitialize();
 

@@ -12,7 +12,7 @@ using lptest::Lumipack;
 
 class LumipackSpecialFilesTest : public testsupport::ScratchDriveTest {
  protected:
-  // The host path of a "c:\..." path of the file layer's POSIX stand-in.
+  // The host path of a "c:\..." path of the POSIX file layer.
   static std::string HostPath(std::string windowsPath) {
     for (char& c : windowsPath) {
       if (c == '\\') c = '/';

@@ -263,7 +263,7 @@ TEST_F(CardTest, AFailingOrMissingMailClientStillLetsTheUserGoOn) {
   EXPECT_EQ(mails_.size(), 3u);
 
   // A client that breaks down altogether is not the user's problem either.
-  plat::SetMailSink([](plat::MailWindow, const plat::MailMessage&, std::uint32_t) -> std::uint32_t {
+  plat::SetMailSink([](plat::WindowRef, const plat::MailMessage&, std::uint32_t) -> std::uint32_t {
     throw std::runtime_error("mail client crashed");
   });
   form_->Notebook1->SetPageIndex(1);
@@ -349,7 +349,7 @@ TEST_F(CardTest, FlashPictureOpensTheDownloadPageAndHidesThePanel) {
   EXPECT_EQ(opened_, std::vector<std::string>{wizard::kFlashDownloadPage});
 
   // A shell that cannot open the page changes nothing for the user.
-  plat::SetShellOpenSink([](plat::LaunchWindow, const std::string&) { return false; });
+  plat::SetShellOpenSink([](plat::WindowRef, const std::string&) { return false; });
   form_->Panel10->Show();
   ASSERT_TRUE(gui_.Click(*form_->Image5));
   EXPECT_FALSE(form_->Panel10->Visible());

@@ -1,4 +1,4 @@
-// The online detector: its timer on a hidden window, the tick with its two probes and the
+// The online detector: its timer on a timer sink, the tick with its two probes and the
 // remote-access value, the notification rule, the setters and its end.
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST_F(DetectorTest, StartsOfflineSilentAndPollingEverySecond) {
   EXPECT_FALSE(d->Online());
   EXPECT_TRUE(d->Enabled());
   EXPECT_EQ(d->DispatchInterval(), 1000u);
-  EXPECT_EQ(gui_.TimerInterval(d->TimerWindow(), kDetectorTimerId), 1000u);
+  EXPECT_EQ(gui_.TimerInterval(d->Timer(), kDetectorTimerId), 1000u);
   gui_.AdvanceClock(999);
   EXPECT_EQ(probes_, 0);
   gui_.AdvanceClock(1);
@@ -171,10 +171,10 @@ TEST_F(DetectorTest, ChangedSettingsRestartTheTimerAndZeroOrDisabledStopsIt) {
 
 TEST_F(DetectorTest, NoTickAfterDestruction) {
   TINetDetector* d = Make();
-  const int windows = gui_.HiddenWindowCount();
+  const int sinks = gui_.TimerSinkCount();
   gui_.AdvanceClock(500);
   delete d;
-  EXPECT_EQ(gui_.HiddenWindowCount(), windows - 1);
+  EXPECT_EQ(gui_.TimerSinkCount(), sinks - 1);
   EXPECT_EQ(gui_.ActiveTimerCount(), 0);
   gui_.AdvanceClock(10000);
   EXPECT_EQ(probes_, 0);
@@ -201,13 +201,10 @@ TEST_F(DetectorTest, ExceptionFromTheListenerStillClosesTheRegistryKey) {
   EXPECT_EQ(registry_.OpenHandleCount(), 0u);
 }
 
-TEST_F(DetectorTest, OtherMessagesGetTheDefaultWindowProcedure) {
+TEST_F(DetectorTest, ATickOfAnyTimerNumberTicks) {
   TINetDetector* d = Make();
-  gui_.SetDefWindowProcResult(1234);
-  EXPECT_EQ(gui_.SendToHiddenWindow(d->TimerWindow(), 0x0010, 5, 6), 1234);
-  EXPECT_EQ(gui_.DefWindowProcCalls(), 1);
-  EXPECT_EQ(gui_.SendToHiddenWindow(d->TimerWindow(), gui::kWmTimer, 99, 0), 0);
-  EXPECT_EQ(probes_, 2);  // a timer message with any identifier ticks
+  gui_.DeliverTick(d->Timer(), 99);
+  EXPECT_EQ(probes_, 2);
 }
 
 }  // namespace

@@ -94,24 +94,25 @@ void InstallTest::RemoveLinks() {
   plat::FileSystem& fs = plat::RealFileSystem();
   for (const std::string& link : {StartMenuLink(), ProgramsLink(), DesktopLink()})
     fs.DeleteFile(link);
-  for (int csidl : {plat::csidl::kStartMenu, plat::csidl::kPrograms})
-    fs.RemoveDir(SpecialFolder(csidl) + "\\Lumidesk");
+  for (plat::SpecialFolder folder :
+       {plat::SpecialFolder::kStartMenu, plat::SpecialFolder::kPrograms})
+    fs.RemoveDir(SpecialFolder(folder) + "\\Lumidesk");
 }
 
-std::string InstallTest::SpecialFolder(int csidl) {
+std::string InstallTest::SpecialFolder(plat::SpecialFolder folder) {
   std::string path;
-  EXPECT_TRUE(plat::SystemShell().SpecialFolderPath(csidl, path));
+  EXPECT_TRUE(plat::SystemShell().SpecialFolderPath(folder, path));
   return path;
 }
 
 std::string InstallTest::StartMenuLink() const {
-  return SpecialFolder(plat::csidl::kStartMenu) + "\\Lumidesk\\Lumidesk.exe.lnk";
+  return SpecialFolder(plat::SpecialFolder::kStartMenu) + "\\Lumidesk\\Lumidesk.exe.lnk";
 }
 std::string InstallTest::ProgramsLink() const {
-  return SpecialFolder(plat::csidl::kPrograms) + "\\Lumidesk\\Lumidesk.exe.lnk";
+  return SpecialFolder(plat::SpecialFolder::kPrograms) + "\\Lumidesk\\Lumidesk.exe.lnk";
 }
 std::string InstallTest::DesktopLink() const {
-  return SpecialFolder(plat::csidl::kDesktopDirectory) + "\\Lumidesk.lnk";
+  return SpecialFolder(plat::SpecialFolder::kDesktopDirectory) + "\\Lumidesk.lnk";
 }
 
 bool InstallTest::RecordExists() const {

@@ -10,6 +10,7 @@
 #include "WizardFixture.h"
 #include "platform/Files.h"
 #include "platform/RegistryBackend.h"
+#include "platform/Shell.h"
 
 namespace wizardtest {
 
@@ -83,8 +84,8 @@ class InstallTest : public WizardTest {
   // Presses "Installa"; false when the button did not take the press.
   bool PressInstall() { return gui_.Click(*form_->Button9); }
 
-  // The folder behind a special-folder id in the platform's shell.
-  static std::string SpecialFolder(int csidl);
+  // The folder behind a special folder in the platform's shell.
+  static std::string SpecialFolder(plat::SpecialFolder folder);
   std::string StartMenuLink() const;
   std::string ProgramsLink() const;
   std::string DesktopLink() const;

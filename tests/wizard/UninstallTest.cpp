@@ -58,8 +58,8 @@ TEST_F(UninstallTest, RemovesTheRecordTheLinksAndTheListedProgramOnly) {
   EXPECT_FALSE(IsFile(ProgramsLink()));
   EXPECT_FALSE(IsFile(DesktopLink()));
   // The emptied group folders go with their links.
-  EXPECT_FALSE(IsFolder(SpecialFolder(plat::csidl::kStartMenu) + "\\Lumidesk"));
-  EXPECT_FALSE(IsFolder(SpecialFolder(plat::csidl::kPrograms) + "\\Lumidesk"));
+  EXPECT_FALSE(IsFolder(SpecialFolder(plat::SpecialFolder::kStartMenu) + "\\Lumidesk"));
+  EXPECT_FALSE(IsFolder(SpecialFolder(plat::SpecialFolder::kPrograms) + "\\Lumidesk"));
   EXPECT_FALSE(IsFile(InDest("Lumidesk.EXE")));
   // Everything else stays, so the folder does too.
   EXPECT_TRUE(IsFile(InDest("Modelli\\a.txt")));

@@ -64,11 +64,11 @@ WizardTest::WizardTest() {
     return online_;
   };
   plat::SetModuleFileNameOverride(InstallerPath());
-  plat::SetMailSink([this](plat::MailWindow parent, const plat::MailMessage& m, std::uint32_t f) {
+  plat::SetMailSink([this](plat::WindowRef parent, const plat::MailMessage& m, std::uint32_t f) {
     mails_.push_back({parent, m, f});
     return mailResult_;
   });
-  plat::SetShellOpenSink([this](plat::LaunchWindow, const std::string& target) {
+  plat::SetShellOpenSink([this](plat::WindowRef, const std::string& target) {
     opened_.push_back(target);
     return true;
   });

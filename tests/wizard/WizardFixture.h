@@ -59,7 +59,7 @@ class WizardTest : public testsupport::ScratchDriveTest {
   // What reaches the mail client and the shell's "open": no wizard test hands a mail to a real
   // client or starts a browser. The client answers mailResult_.
   struct SentMail {
-    plat::MailWindow parent;
+    plat::WindowRef parent;
     plat::MailMessage message;
     std::uint32_t flags;
   };

@@ -7,9 +7,8 @@
 #pragma once
 
 #include <windows.h>
-// windows.h renames these to their A/W forms; the back end interface uses the plain names.
+// windows.h renames MessageBox to its A/W forms; the back end interface uses the plain name.
 #undef MessageBox
-#undef DefWindowProc
 
 #include <map>
 #include <string>
@@ -42,12 +41,7 @@ class Win32Backend : public GuiBackend {
   void Terminate() override;
   int MessageBox(const std::string& text, const std::string& title, unsigned flags) override;
   void SetCursor(int cursor) override;
-  WindowHandle AllocateHiddenWindow(WindowProc proc) override;
-  void DestroyHiddenWindow(WindowHandle window) override;
-  bool SetTimer(WindowHandle window, unsigned id, unsigned intervalMs) override;
-  void KillTimer(WindowHandle window, unsigned id) override;
-  std::intptr_t DefWindowProc(WindowHandle window, unsigned msg, std::uintptr_t wParam,
-                              std::intptr_t lParam) override;
+  std::unique_ptr<TimerSink> CreateTimerSink(TickHandler onTick) override;
 
   // Shared with the window procedures.
   static Win32Backend* Instance() { return instance_; }
@@ -88,6 +82,8 @@ COLORREF ToColorRef(TColor colour);
 // The control a window stands for, or null.
 TControl* ControlOf(HWND hwnd);
 HWND WindowOf(const TControl& control);
+// The hidden window that receives a sink's timers (TimerSinks.cpp), or null.
+HWND TimerSinkWindow(const TimerSink& sink);
 // Every window procedure runs its body through this: an exception goes to the application's
 // exception display instead of unwinding into user32.
 LRESULT Guarded(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,

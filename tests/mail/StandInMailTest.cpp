@@ -1,4 +1,4 @@
-// The POSIX stand-in: no mail client, so without a sink every send is answered as refused.
+// The mail stand-in: no mail client, so without a sink every send is answered as refused.
 #include <gtest/gtest.h>
 
 #include "net/MapiControl.h"
@@ -6,10 +6,10 @@
 
 namespace {
 
-TEST(PosixMail, WithoutASinkTheAnswerIsUserAbort) {
+TEST(StandInMail, WithoutASinkTheAnswerIsUserAbort) {
   const plat::MailSink previous = plat::SetMailSink({});
-  EXPECT_EQ(plat::SystemMail().SendMail(0, {}, 0), plat::mapi::kUserAbort);
-  EXPECT_EQ(plat::NativeSendMail(0, {}, plat::mapi::kDialog), plat::mapi::kUserAbort);
+  EXPECT_EQ(plat::SystemMail().SendMail({}, {}, 0), plat::mapi::kUserAbort);
+  EXPECT_EQ(plat::NativeSendMail({}, {}, plat::mapi::kDialog), plat::mapi::kUserAbort);
 
   // A component on such a system reports the refusal, never an error.
   net::TMapiControl control(nullptr);

@@ -1,4 +1,5 @@
-// No system on POSIX checks a Windows program's signature: nothing is checked.
+// Stand-in where there is no Windows: no system checks a Windows program's signature, so nothing
+// is checked.
 #include "platform/FileSignature.h"
 
 namespace plat {

@@ -3,13 +3,14 @@
 // first use as Windows has them; a shell link is saved as a small record file at the link's
 // path, so that tests can read the link back:
 //
-//   LUMILINK 1\n
+//   LUMILINK 2\n
 //   Target=<byte count>:<bytes>\n
 //   Description=<byte count>:<bytes>\n
-//   ShowCmd=<decimal>\n
+//   ShowCmd=normal|show\n
 //
-// COM initialisation is counted per thread; a link object cannot be created on a thread where
-// COM is not initialised, as with the real COM library.
+// Initialisation is counted per thread; a link object cannot be created on a thread where the
+// shell is not initialised, and paths are held to the Windows shell's buffer size, so that the
+// native tests meet the refusals the Windows build meets.
 #include "platform/Shell.h"
 
 #include <cstdlib>
@@ -23,14 +24,18 @@ namespace plat {
 
 namespace {
 
-constexpr char kRecordMagic[] = "LUMILINK 1";
+constexpr char kRecordMagic[] = "LUMILINK 2";
 constexpr char kFieldTarget[] = "Target";
 constexpr char kFieldDescription[] = "Description";
 constexpr char kFieldShowCmd[] = "ShowCmd";
 // A link record is tiny; anything larger is not one of ours.
 constexpr std::int64_t kMaxRecordSize = 64 * 1024;
-// CO_E_NOTINITIALIZED
-constexpr ComResult kNotInitialized = static_cast<ComResult>(0x800401F0u);
+// The Windows shell's path buffers, terminator included.
+constexpr std::size_t kPathBuffer = 260;
+// The Windows shell keeps at most this many characters of a description.
+constexpr std::size_t kDescriptionBuffer = 1024;
+constexpr char kShowNormal[] = "normal";
+constexpr char kShowShow[] = "show";
 
 constexpr char kProfilesFolder[] = "c:\\users\\";
 constexpr char kStartMenuFolder[] = "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
@@ -50,27 +55,22 @@ std::string UserName() {
   return name;
 }
 
-bool FolderFor(int id, std::string& path) {
+bool PathFitsBuffer(const std::string& path) { return path.size() < kPathBuffer; }
+
+bool FolderFor(SpecialFolder folder, std::string& path) {
   const std::string profile = kProfilesFolder + UserName();
-  switch (id) {
-    case csidl::kDesktop:
-    case csidl::kDesktopDirectory: path = profile + "\\Desktop"; return true;
-    case csidl::kStartMenu: path = profile + kStartMenuFolder; return true;
-    case csidl::kPrograms: path = profile + kStartMenuFolder + "\\Programs"; return true;
-    case csidl::kStartup: path = profile + kStartMenuFolder + "\\Programs\\Startup"; return true;
-    case csidl::kPersonal: path = profile + "\\Documents"; return true;
-    case csidl::kAppData: path = profile + "\\AppData\\Roaming"; return true;
-    case csidl::kWindows: path = "c:\\windows"; return true;
-    case csidl::kSystem: path = SystemDirectory(); return true;
-    case csidl::kProgramFiles: path = "c:\\Program Files"; return true;
-    default: return false;
+  switch (folder) {
+    case SpecialFolder::kDesktopDirectory: path = profile + "\\Desktop"; return true;
+    case SpecialFolder::kStartMenu: path = profile + kStartMenuFolder; return true;
+    case SpecialFolder::kPrograms: path = profile + kStartMenuFolder + "\\Programs"; return true;
   }
+  return false;
 }
 
 struct LinkState {
   std::string target;
   std::string description;
-  int showCmd = sw::kShowNormal;
+  ShowCommand showCmd = ShowCommand::kNormal;
 };
 
 void AppendField(std::string& out, const char* name, const std::string& value) {
@@ -108,20 +108,21 @@ class RecordFile : public ShellLinkFile {
  public:
   explicit RecordFile(std::shared_ptr<LinkState> state) : state_(std::move(state)) {}
 
-  ComResult Save(const std::string& path, bool /*remember*/) override {
-    if (path.empty()) return com::kFail;
-    if (path.size() >= kMaxPath) return com::kPathTooLong;
+  ShellResult Save(const std::string& path, bool /*remember*/) override {
+    if (path.empty()) return ShellResult::kFailed;
+    if (!PathFitsBuffer(path)) return ShellResult::kPathTooLong;
     std::string record = std::string(kRecordMagic) + "\n";
     AppendField(record, kFieldTarget, state_->target);
     AppendField(record, kFieldDescription, state_->description);
-    record += std::string(kFieldShowCmd) + "=" + std::to_string(state_->showCmd) + "\n";
+    record += std::string(kFieldShowCmd) + "=" +
+              (state_->showCmd == ShowCommand::kShow ? kShowShow : kShowNormal) + "\n";
     try {
       auto file = RealFileSystem().Create(path);
       file->WriteBuffer(record.data(), static_cast<std::int32_t>(record.size()));
     } catch (const std::exception&) {
-      return com::kFail;
+      return ShellResult::kFailed;
     }
-    return com::kOk;
+    return ShellResult::kOk;
   }
 
  private:
@@ -130,36 +131,36 @@ class RecordFile : public ShellLinkFile {
 
 class RecordLink : public ShellLink {
  public:
-  ComResult SetPath(const std::string& target) override {
-    if (target.size() >= kMaxPath) return com::kPathTooLong;
+  ShellResult SetPath(const std::string& target) override {
+    if (!PathFitsBuffer(target)) return ShellResult::kPathTooLong;
     state_->target = target;
-    return com::kOk;
+    return ShellResult::kOk;
   }
-  ComResult SetDescription(const std::string& description) override {
-    // INFOTIPSIZE: the shell keeps at most 1023 characters of a description.
-    if (description.size() >= 1024) return com::kFail;
+  ShellResult SetDescription(const std::string& description) override {
+    if (description.size() >= kDescriptionBuffer) return ShellResult::kFailed;
     state_->description = description;
-    return com::kOk;
+    return ShellResult::kOk;
   }
-  ComResult SetShowCmd(int showCmd) override {
+  ShellResult SetShowCmd(ShowCommand showCmd) override {
+    if (showCmd == ShowCommand::kOther) return ShellResult::kFailed;
     state_->showCmd = showCmd;
-    return com::kOk;
+    return ShellResult::kOk;
   }
-  ComResult QueryPersistFile(std::unique_ptr<ShellLinkFile>& file) override {
+  ShellResult QueryPersistFile(std::unique_ptr<ShellLinkFile>& file) override {
     file.reset(new RecordFile(state_));
-    return com::kOk;
+    return ShellResult::kOk;
   }
 
  private:
   std::shared_ptr<LinkState> state_ = std::make_shared<LinkState>();
 };
 
-class PosixShell : public Shell {
+class StandInShell : public Shell {
  public:
-  bool SpecialFolderPath(int id, std::string& path) override {
+  bool SpecialFolderPath(SpecialFolder id, std::string& path) override {
     std::string folder;
     if (!FolderFor(id, folder)) return false;
-    if (folder.size() >= kMaxPath) return false;
+    if (!PathFitsBuffer(folder)) return false;
     try {
       if (!RealFileSystem().ForceDirectories(folder)) return false;
     } catch (const std::exception&) {
@@ -169,18 +170,20 @@ class PosixShell : public Shell {
     return true;
   }
 
-  ComResult ComInitialize() override {
-    return comInitCount++ == 0 ? com::kOk : com::kFalse;
+  bool PathFits(const std::string& path) const override { return PathFitsBuffer(path); }
+
+  ShellResult ComInitialize() override {
+    return comInitCount++ == 0 ? ShellResult::kOk : ShellResult::kAlreadyInitialised;
   }
 
   void ComUninitialize() override {
     if (comInitCount > 0) --comInitCount;
   }
 
-  ComResult CreateShellLink(std::unique_ptr<ShellLink>& link) override {
-    if (comInitCount == 0) return kNotInitialized;
+  ShellResult CreateShellLink(std::unique_ptr<ShellLink>& link) override {
+    if (comInitCount == 0) return ShellResult::kNotInitialised;
     link.reset(new RecordLink());
-    return com::kOk;
+    return ShellResult::kOk;
   }
 
   bool ReadLink(const std::string& path, LinkInfo& info) override {
@@ -205,13 +208,15 @@ class PosixShell : public Shell {
     if (record.compare(pos, prefix.size(), prefix) != 0) return false;
     pos += prefix.size();
     const std::size_t end = record.find('\n', pos);
-    if (end == std::string::npos || end == pos || end - pos > 6) return false;
-    int showCmd = 0;
-    for (std::size_t i = pos; i < end; ++i) {
-      if (record[i] < '0' || record[i] > '9') return false;
-      showCmd = showCmd * 10 + (record[i] - '0');
+    if (end == std::string::npos) return false;
+    const std::string showCmd = record.substr(pos, end - pos);
+    if (showCmd == kShowNormal) {
+      read.showCmd = ShowCommand::kNormal;
+    } else if (showCmd == kShowShow) {
+      read.showCmd = ShowCommand::kShow;
+    } else {
+      return false;
     }
-    read.showCmd = showCmd;
     info = read;
     return true;
   }
@@ -220,7 +225,7 @@ class PosixShell : public Shell {
 }  // namespace
 
 Shell& SystemShell() {
-  static PosixShell shell;
+  static StandInShell shell;
   return shell;
 }
 

@@ -4,7 +4,7 @@
 
 namespace plat {
 
-std::uint32_t NativeSendMail(MailWindow, const MailMessage&, std::uint32_t) {
+std::uint32_t NativeSendMail(WindowRef, const MailMessage&, std::uint32_t) {
   return mapi::kUserAbort;
 }
 

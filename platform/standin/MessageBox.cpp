@@ -1,4 +1,4 @@
-// The POSIX stand-in for the platform's message box: there is no screen, so the box is written
+// The stand-in for the platform's message box: there is no screen, so the box is written
 // to stderr and answered with the first button (OK or Yes).
 #include <cstdio>
 
