@@ -57,21 +57,15 @@ std::vector<std::uint8_t> Write(const std::vector<Expected>& files) {
   return out.Bytes();
 }
 
-class CountedStream : public plat::FileStream {
+class CountedStream : public testsupport::ProxyFileStream {
  public:
   CountedStream(std::unique_ptr<plat::FileStream> inner, int& open)
-      : inner_(std::move(inner)), open_(open) {
+      : ProxyFileStream(std::move(inner)), open_(open) {
     ++open_;
   }
   ~CountedStream() override { --open_; }
-  std::int32_t Read(void* b, std::int32_t n) override { return inner_->Read(b, n); }
-  std::int32_t Write(const void* b, std::int32_t n) override { return inner_->Write(b, n); }
-  std::int64_t Seek(std::int64_t o, Origin origin) override { return inner_->Seek(o, origin); }
-  std::int64_t Size() override { return inner_->Size(); }
-  bool SetDosDateTime(std::int32_t t) override { return inner_->SetDosDateTime(t); }
 
  private:
-  std::unique_ptr<plat::FileStream> inner_;
   int& open_;
 };
 
@@ -128,13 +122,13 @@ std::unique_ptr<plat::FileStream> StreamCounter::Count(std::unique_ptr<plat::Fil
   return std::make_unique<CountedStream>(std::move(s), open_);
 }
 std::unique_ptr<plat::FileStream> StreamCounter::OpenRead(const std::string& path) {
-  return Count(inner_.OpenRead(path));
+  return Count(ProxyFileSystem::OpenRead(path));
 }
 std::unique_ptr<plat::FileStream> StreamCounter::Create(const std::string& path) {
-  return Count(inner_.Create(path));
+  return Count(ProxyFileSystem::Create(path));
 }
 std::unique_ptr<plat::FileStream> StreamCounter::OpenWrite(const std::string& path) {
-  return Count(inner_.OpenWrite(path));
+  return Count(ProxyFileSystem::OpenWrite(path));
 }
 
 std::string RunOutcome::Describe() const {

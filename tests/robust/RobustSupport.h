@@ -11,6 +11,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/BackupFile.h"
 #include "platform/Files.h"
+#include "support/ProxyFileSystem.h"
 
 namespace robust {
 
@@ -30,28 +31,17 @@ const std::vector<std::uint8_t>& SyntheticArchive();
 const std::vector<Expected>& SyntheticMembers();
 
 // Passes every call on and counts the streams that are open now.
-class StreamCounter : public plat::FileSystem {
+class StreamCounter : public testsupport::ProxyFileSystem {
  public:
-  explicit StreamCounter(plat::FileSystem& inner) : inner_(inner) {}
+  using ProxyFileSystem::ProxyFileSystem;
   int Open() const { return open_; }
 
   std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
   std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
   std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
-  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
-  bool CreateDir(const std::string& path) override { return inner_.CreateDir(path); }
-  bool ForceDirectories(const std::string& path) override { return inner_.ForceDirectories(path); }
-  bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
-  bool RemoveDir(const std::string& path) override { return inner_.RemoveDir(path); }
-  std::int32_t FileAge(const std::string& path) override { return inner_.FileAge(path); }
-  std::vector<plat::DirEntry> ListDirectory(const std::string& path) override {
-    return inner_.ListDirectory(path);
-  }
 
  private:
   std::unique_ptr<plat::FileStream> Count(std::unique_ptr<plat::FileStream> s);
-  plat::FileSystem& inner_;
   int open_ = 0;
 };
 

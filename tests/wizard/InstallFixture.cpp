@@ -9,41 +9,25 @@ void ObservedFiles::Tell(const char* op, const std::string& path) {
   if (onCall) onCall(op, path);
 }
 
-std::unique_ptr<plat::FileStream> ObservedFiles::OpenRead(const std::string& path) {
-  return inner_.OpenRead(path);
-}
 std::unique_ptr<plat::FileStream> ObservedFiles::Create(const std::string& path) {
   Tell("Create", path);
-  return inner_.Create(path);
-}
-std::unique_ptr<plat::FileStream> ObservedFiles::OpenWrite(const std::string& path) {
-  return inner_.OpenWrite(path);
+  return ProxyFileSystem::Create(path);
 }
 bool ObservedFiles::FileExists(const std::string& path) {
   Tell("FileExists", path);
-  return inner_.FileExists(path);
-}
-bool ObservedFiles::DirectoryExists(const std::string& path) {
-  return inner_.DirectoryExists(path);
+  return ProxyFileSystem::FileExists(path);
 }
 bool ObservedFiles::CreateDir(const std::string& path) {
   Tell("CreateDir", path);
-  return inner_.CreateDir(path);
-}
-bool ObservedFiles::ForceDirectories(const std::string& path) {
-  return inner_.ForceDirectories(path);
+  return ProxyFileSystem::CreateDir(path);
 }
 bool ObservedFiles::DeleteFile(const std::string& path) {
   Tell("DeleteFile", path);
-  return inner_.DeleteFile(path);
+  return ProxyFileSystem::DeleteFile(path);
 }
 bool ObservedFiles::RemoveDir(const std::string& path) {
   Tell("RemoveDir", path);
-  return inner_.RemoveDir(path);
-}
-std::int32_t ObservedFiles::FileAge(const std::string& path) { return inner_.FileAge(path); }
-std::vector<plat::DirEntry> ObservedFiles::ListDirectory(const std::string& path) {
-  return inner_.ListDirectory(path);
+  return ProxyFileSystem::RemoveDir(path);
 }
 
 long ObservedRegistry::OpenKey(plat::RegKey parent, const std::string& subKey,

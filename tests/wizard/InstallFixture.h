@@ -10,30 +10,24 @@
 #include "WizardFixture.h"
 #include "platform/Files.h"
 #include "platform/RegistryBackend.h"
+#include "support/ProxyFileSystem.h"
 
 namespace wizardtest {
 
 // Passes every call to the platform's file layer and tells a listener about folder and
 // deletion calls, file existence tests and file creation, before each runs.
-class ObservedFiles : public plat::FileSystem {
+class ObservedFiles : public testsupport::ProxyFileSystem {
  public:
   std::function<void(const std::string& op, const std::string& path)> onCall;
 
-  std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
   std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
-  std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  bool DirectoryExists(const std::string& path) override;
   bool CreateDir(const std::string& path) override;
-  bool ForceDirectories(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool RemoveDir(const std::string& path) override;
-  std::int32_t FileAge(const std::string& path) override;
-  std::vector<plat::DirEntry> ListDirectory(const std::string& path) override;
 
  private:
   void Tell(const char* op, const std::string& path);
-  plat::FileSystem& inner_ = plat::RealFileSystem();
 };
 
 // Passes every call to another registry and keeps the names of the values set and deleted,
