@@ -6,18 +6,6 @@
 
 namespace archivetest {
 
-std::string Content(std::size_t size, unsigned seed, bool compressible) {
-  std::string s(size, '\0');
-  std::uint32_t x = seed * 2654435761u + 12345u;
-  static const char kWords[] = "lorem ipsum dolor sit amet consectetur adipiscing elit sed do ";
-  for (std::size_t i = 0; i < size; ++i) {
-    x = x * 1103515245u + 12345u;
-    s[i] = compressible ? kWords[(i + (x >> 28)) % (sizeof kWords - 1)]
-                        : static_cast<char>(x >> 24);
-  }
-  return s;
-}
-
 archive::WriterMember Member(const std::string& name, const std::string& bytes,
                              std::uint32_t when) {
   archive::WriterMember m;

@@ -9,6 +9,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/BackupFile.h"
 #include "platform/Stream.h"
+#include "support/SeededBytes.h"
 
 namespace archivetest {
 
@@ -16,8 +17,7 @@ namespace archivetest {
 constexpr std::uint32_t kJuly2003 = (23u << 25) | (7u << 21) | (4u << 16) | (8u << 11) | (28u << 5) | 16u;
 constexpr std::uint32_t kNov2004 = 0x31768EC2u;
 
-// Deterministic bytes: text-like when compressible is true, noise otherwise.
-std::string Content(std::size_t size, unsigned seed, bool compressible = true);
+using testsupport::Content;
 
 archive::WriterMember Member(const std::string& name, const std::string& bytes,
                              std::uint32_t when = kJuly2003);

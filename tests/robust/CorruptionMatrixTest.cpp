@@ -15,6 +15,7 @@
 #include "ArchiveMap.h"
 #include "MemoryFileSystem.h"
 #include "RobustSupport.h"
+#include "support/SeededBytes.h"
 
 namespace robust {
 namespace {
@@ -233,9 +234,9 @@ TEST_F(CorruptionMatrixTest, SyntheticPayloadBoundariesHeadersAndSampledBlocks) 
       cuts.insert(s.begin);
     }
   }
-  unsigned x = 20041122u;
+  std::uint32_t x = 20041122u;
   for (int k = 0; k < 8; ++k) {
-    x = x * 1103515245u + 12345u;
+    x = testsupport::NextRandom(x);
     cuts.insert(static_cast<std::size_t>(x) % bytes.size());
   }
   for (std::size_t n : cuts) {

@@ -6,6 +6,7 @@
 
 #include "platform/Error.h"
 #include "platform/Stream.h"
+#include "support/SeededBytes.h"
 #include "tools/synthetic/SyntheticPayload.h"
 
 namespace robust {
@@ -15,26 +16,10 @@ namespace {
 constexpr std::uint32_t kWhen = 0x2EE44390u;  // 4 July 2003, 08:28:32
 
 std::string Text(std::size_t size, unsigned seed) {
-  static const char* const words[] = {"fattura ", "cliente ", "importo ", "scadenza ", "\r\n"};
-  std::string s;
-  unsigned x = seed;
-  while (s.size() < size) {
-    x = x * 1103515245u + 12345u;
-    s += words[(x >> 16) % 5];
-  }
-  s.resize(size);
-  return s;
+  return testsupport::Words(size, seed, testsupport::InvoiceWords());
 }
 
-std::string Noise(std::size_t size, unsigned seed) {
-  std::string s(size, '\0');
-  unsigned x = seed;
-  for (char& c : s) {
-    x = x * 1103515245u + 12345u;
-    c = static_cast<char>(x >> 24);
-  }
-  return s;
-}
+using testsupport::Noise;
 
 std::vector<std::uint8_t> Write(const std::vector<Expected>& files) {
   std::vector<archive::WriterMember> members;

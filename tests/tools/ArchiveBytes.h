@@ -71,23 +71,4 @@ inline std::string CatalogueLine(const std::string& name, std::uint32_t dateTime
   return name + "\t" + std::to_string(dateTime) + "=" + std::to_string(size) + "\r\n";
 }
 
-// Bytes that do not compress, from a fixed seed.
-inline std::string Noise(std::size_t n, std::uint32_t seed) {
-  std::string s(n, '\0');
-  for (char& c : s) {
-    seed = seed * 1103515245u + 12345u;
-    c = static_cast<char>(seed >> 23);
-  }
-  return s;
-}
-
-// Text that compresses well.
-inline std::string Prose(std::size_t n) {
-  static const std::string kLine = "Lorem ipsum: la scheda del cliente riporta i dati principali.\r\n";
-  std::string s;
-  while (s.size() < n) s += kLine + std::to_string(s.size()) + "\r\n";
-  s.resize(n);
-  return s;
-}
-
 }  // namespace testbytes

@@ -8,6 +8,7 @@
 #include "ArchiveBytes.h"
 #include "LumipackTestSupport.h"
 #include "support/FaultFileSystem.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ constexpr std::uint32_t kWhen = 0x2EE44390u;  // 4 July 2003, 08:28:32
 
 // A small sound archive: catalogue, a two-block text, an empty file, a stored block.
 std::string Sound(const std::string& prefix = "") {
-  const std::string text = testbytes::Prose(20000), noise = testbytes::Noise(100, 9);
+  const std::string text = testsupport::Prose(20000), noise = testsupport::Noise(100, 9, 23);
   const std::string catalogue = testbytes::CatalogueLine("c:\\d\\text.txt", kWhen, text.size()) +
                                 testbytes::CatalogueLine("c:\\d\\empty", kWhen, 0) +
                                 testbytes::CatalogueLine("c:\\d\\noise.bin", kWhen, noise.size());
@@ -156,7 +157,7 @@ TEST_F(LumipackDamageTest, FlippedBytesNeverCrashAndStructureFlipsAreCaught) {
 TEST_F(LumipackDamageTest, FormatFaultsAreNamed) {
   const std::string zeros(20000, '\0');
   const auto packedZeros = testbytes::Compress(reinterpret_cast<const std::uint8_t*>(zeros.data()), zeros.size(), 1);
-  const std::string piece = testbytes::Prose(1000);
+  const std::string piece = testsupport::Prose(1000);
   const auto packed = testbytes::Compress(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size(), 1);
   auto cut = packed;
   cut.resize(cut.size() - 5);
@@ -348,7 +349,7 @@ TEST_F(LumipackDamageTest, MissingInputsAndUnwritableOutputsFailCleanly) {
 // either succeeds completely or reports failure; none reports success with missing output.
 TEST_F(LumipackDamageTest, AFileLayerFaultAnywhereIsNeverASuccess) {
   WriteWholeFile(Path("a.lpk"), Sound());
-  const std::string text = testbytes::Prose(20000);
+  const std::string text = testsupport::Prose(20000);
   testsupport::FaultFileSystem faulty;
   bool fired = true;
   for (long n = 1; fired && n < 500; ++n) {

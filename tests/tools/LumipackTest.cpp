@@ -9,6 +9,7 @@
 #include "archive/BackupFormat.h"
 #include "platform/Files.h"
 #include "support/PeImage.h"
+#include "support/SeededBytes.h"
 #include "tools/lumipack/Catalogue.h"
 #include "tools/synthetic/SyntheticPayload.h"
 
@@ -23,10 +24,10 @@ class LumipackTest : public testsupport::ScratchDriveTest {
  protected:
   void SetUp() override {
     fs.ForceDirectories(Path("in\\d\\sub"));
-    files = {{"d\\a.txt", testbytes::Prose(40000)},
+    files = {{"d\\a.txt", testsupport::Prose(40000)},
              {"d\\empty.bin", ""},
-             {"d\\noise.bin", testbytes::Noise(16385, 7)},
-             {"d\\sub\\x.txt", testbytes::Prose(16384)}};
+             {"d\\noise.bin", testsupport::Noise(16385, 7, 23)},
+             {"d\\sub\\x.txt", testsupport::Prose(16384)}};
     for (const auto& f : files) WriteWholeFile(Path("in\\" + f.first), f.second);
   }
   lumipack::CreateOptions Options(const std::string& out) {
@@ -170,7 +171,7 @@ TEST_F(LumipackTest, VerifyReportsASoundArchive) {
 }
 
 TEST_F(LumipackTest, InstallerIsStubArchiveTrailerAndReadsBack) {
-  const std::string stub = "MZ" + testbytes::Noise(998, 3);
+  const std::string stub = "MZ" + testsupport::Noise(998, 3, 23);
   WriteWholeFile(Path("stub.exe"), stub);
   auto o = Options("setup.exe");
   o.stub = Path("stub.exe");

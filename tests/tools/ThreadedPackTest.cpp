@@ -10,6 +10,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/BlockCodecs.h"
 #include "platform/Error.h"
+#include "support/SeededBytes.h"
 #include "tools/lumipack/ThreadedEncoder.h"
 
 namespace {
@@ -19,14 +20,9 @@ using testsupport::WriteWholeFile;
 
 // Deterministic bytes: text-like, or noise that deflate cannot shrink (stored blocks).
 std::string Bytes(std::size_t size, unsigned seed, bool noise = false) {
-  static const char kWords[] = "program data help text template bitmap icon ";
-  std::string s(size, '\0');
-  std::uint32_t x = seed * 2654435761u + 7u;
-  for (std::size_t i = 0; i < size; ++i) {
-    x = x * 1103515245u + 12345u;
-    s[i] = noise ? static_cast<char>(x >> 24) : kWords[(i + (x >> 29)) % (sizeof kWords - 1)];
-  }
-  return s;
+  const std::uint32_t x = testsupport::Spread(seed, 7u);
+  return noise ? testsupport::Noise(size, x)
+               : testsupport::Letters(size, x, "program data help text template bitmap icon ", 29);
 }
 
 archive::WriterMember Member(const std::string& name, const std::string& bytes) {
