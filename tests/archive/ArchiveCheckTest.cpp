@@ -3,8 +3,6 @@
 // every compressed block goes through.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <string>
 #include <vector>
 
@@ -15,22 +13,15 @@
 
 namespace {
 
-using archivetest::Build;
-using archivetest::Content;
-using archivetest::Member;
+using testsupport::Build;
+using testsupport::Content;
+using testsupport::Member;
 
 constexpr std::size_t kStub = 300;
 
 // stub + archive + trailer, in memory.
 std::vector<std::uint8_t> Installer(const std::vector<std::uint8_t>& archive) {
-  std::vector<std::uint8_t> file(kStub, 0x90);
-  file[0] = 'M';
-  file[1] = 'Z';
-  file.insert(file.end(), archive.begin(), archive.end());
-  std::uint8_t trailer[4];
-  archive::StoreLe32(trailer, static_cast<std::uint32_t>(kStub));
-  file.insert(file.end(), trailer, trailer + 4);
-  return file;
+  return testsupport::Installer(archive, kStub);
 }
 
 std::vector<std::uint8_t> SoundArchive() {
@@ -128,8 +119,7 @@ TEST(ArchiveCheckTest, AVolumeMarkerInAnInstallerIsRefused) {
   // An installer holds one volume; splice a marker into a sound archive.
   std::vector<std::uint8_t> archiveBytes = SoundArchive();
   const archivetest::RawArchive raw = archivetest::Parse(archiveBytes);
-  std::vector<std::uint8_t> marker;
-  archivetest::PutText(marker, "NEXT:DISK002");
+  const std::vector<std::uint8_t> marker = testsupport::ArchiveBytes().Text("NEXT:DISK002").b;
   archiveBytes.insert(archiveBytes.begin() + static_cast<std::ptrdiff_t>(raw.members[2].nameOffset),
                       marker.begin(), marker.end());
   EXPECT_NE(Scan(Installer(archiveBytes)).find("a volume marker in an installer"),
@@ -158,11 +148,7 @@ TEST(ArchiveCheckTest, ProgressRunsOverThePayloadToItsEnd) {
 
 TEST(ArchiveCheckTest, InflateWholeBlockTellsEveryOutcome) {
   const std::string piece = Content(5000, 3);
-  std::vector<std::uint8_t> z(compressBound(piece.size()));
-  uLongf zn = z.size();
-  ASSERT_EQ(compress2(z.data(), &zn, reinterpret_cast<const Bytef*>(piece.data()), piece.size(), 1),
-            Z_OK);
-  z.resize(zn);
+  const std::vector<std::uint8_t> z = testsupport::Compress(piece);
   std::vector<std::uint8_t> out(16384);
   using S = archive::InflateStatus;
 

@@ -1,7 +1,6 @@
 // Damaged archives, failing files and throwing handlers: what each run reports, and that
 // nothing damaged is ever reported as success.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <functional>
 
@@ -14,6 +13,7 @@
 namespace {
 
 using namespace archivetest;
+using namespace testsupport;
 using archive::TBackupFile;
 using testsupport::ReadWholeFile;
 using testsupport::WriteWholeFile;
@@ -32,29 +32,10 @@ class DamageTest : public testsupport::ScratchDriveTest {
   static std::vector<std::uint8_t> OneMember(
       const std::vector<std::pair<std::int32_t, std::vector<std::uint8_t>>>& blocks,
       std::int32_t totalSize = 100) {
-    std::vector<std::uint8_t> b;
-    PutText(b, "t");
-    PutInt(b, totalSize);
-    PutInt(b, 1);
-    PutText(b, "c:\\m\\f.bin");
-    PutInt(b, static_cast<std::int32_t>(kJuly2003));
-    b.insert(b.end(), {'E', 'C', '2', 0});
-    for (const auto& blk : blocks) {
-      PutInt(b, blk.first);
-      b.insert(b.end(), blk.second.begin(), blk.second.end());
-    }
-    PutInt(b, 0);
-    PutInt(b, 0);
-    return b;
-  }
-
-  static std::vector<std::uint8_t> Compressed(const std::string& piece) {
-    uLongf n = compressBound(static_cast<uLong>(piece.size()));
-    std::vector<std::uint8_t> out(n);
-    compress2(out.data(), &n, reinterpret_cast<const Bytef*>(piece.data()),
-              static_cast<uLong>(piece.size()), 1);
-    out.resize(n);
-    return out;
+    ArchiveBytes b;
+    b.Header("t", totalSize, 1).MemberStart("c:\\m\\f.bin", kJuly2003);
+    for (const auto& blk : blocks) b.Int(blk.first).Raw(blk.second);
+    return b.Int(0).Int(0).b;
   }
 
   struct Outcome {
@@ -127,21 +108,18 @@ TEST_F(DamageTest, CatalogueReadOfMissingUnopenableAndDamagedArchives) {
 }
 
 TEST_F(DamageTest, CatalogueWithABrokenBlockKeepsWhatWasDecodedAndSaysNothing) {
-  std::vector<std::uint8_t> b;
-  PutText(b, "t");
-  PutInt(b, 10);
-  PutInt(b, 0);
-  PutText(b, "FILE:LIST");
-  PutInt(b, 0);
-  b.insert(b.end(), {'E', 'C', '2', 0});
-  PutInt(b, -6);
-  for (char c : std::string("a\r\nb\r\n")) b.push_back(static_cast<std::uint8_t>(c));
-  std::vector<std::uint8_t> broken = Compressed("c\r\n");
+  std::vector<std::uint8_t> broken = Compress("c\r\n");
   broken.back() ^= 0xFF;  // Adler-32
-  PutInt(b, static_cast<std::int32_t>(broken.size()));
-  b.insert(b.end(), broken.begin(), broken.end());
-  PutInt(b, 0);
-  PutInt(b, 0);
+  const std::vector<std::uint8_t> b = ArchiveBytes()
+                                          .Header("t", 10, 0)
+                                          .MemberStart("FILE:LIST", 0)
+                                          .Int(-6)
+                                          .Raw("a\r\nb\r\n")
+                                          .Int(static_cast<std::int32_t>(broken.size()))
+                                          .Raw(broken)
+                                          .Int(0)
+                                          .Int(0)
+                                          .b;
   testsupport::MessageBoxRecorder boxes;
   plat::MemoryStream s(b);
   TBackupFile bf;
@@ -156,10 +134,7 @@ TEST_F(DamageTest, CatalogueWithABrokenBlockKeepsWhatWasDecodedAndSaysNothing) {
 TEST_F(DamageTest, DamagedTitleOrNameLengthNeverAllocatesWhatTheFileCannotHold) {
   testsupport::MessageBoxRecorder boxes;
   for (std::int32_t length : {0x7FFFFFFF, 0x40000000, 100, -5}) {
-    std::vector<std::uint8_t> b;
-    PutInt(b, length);
-    b.insert(b.end(), 20, 'x');
-    plat::MemoryStream s(b);
+    plat::MemoryStream s(ArchiveBytes().Int(length).Raw(std::string(20, 'x')).b);
     TBackupFile bf;
     std::string title = "x";
     archive::TStringList list;
@@ -170,13 +145,7 @@ TEST_F(DamageTest, DamagedTitleOrNameLengthNeverAllocatesWhatTheFileCannotHold) 
     EXPECT_FALSE(bf.RestoreFromStream(&s, Path("d"))) << length;
   }
   // A huge member name length in a restore.
-  std::vector<std::uint8_t> b;
-  PutText(b, "t");
-  PutInt(b, 1);
-  PutInt(b, 1);
-  PutInt(b, 0x7FFFFFF0);
-  b.insert(b.end(), 40, 'n');
-  plat::MemoryStream s(b);
+  plat::MemoryStream s(ArchiveBytes().Header("t", 1, 1).Int(0x7FFFFFF0).Raw(std::string(40, 'n')).b);
   TBackupFile bf;
   EXPECT_FALSE(bf.RestoreFromStream(&s, Path("d")));
 }
@@ -249,11 +218,11 @@ TEST_F(DamageTest, DamageInAMemberPassedOverLeavesTheRunAtOnce) {
 TEST_F(DamageTest, ZlibFailuresAreError6AfterTheBlocksOutput) {
   const std::string piece = Content(16384, 2);
   const std::string tail = Content(500, 3);
-  std::vector<std::uint8_t> badAdler = Compressed(piece);
+  std::vector<std::uint8_t> badAdler = Compress(piece);
   badAdler.back() ^= 0x55;
-  std::vector<std::uint8_t> truncated = Compressed(piece);
+  std::vector<std::uint8_t> truncated = Compress(piece);
   truncated.resize(truncated.size() / 2);
-  const std::vector<std::uint8_t> tooMuch = Compressed(std::string(20000, 'a'));
+  const std::vector<std::uint8_t> tooMuch = Compress(std::string(20000, 'a'));
   std::vector<std::uint8_t> garbage(64, 0xEE);
   struct Case {
     const char* what;
@@ -268,7 +237,7 @@ TEST_F(DamageTest, ZlibFailuresAreError6AfterTheBlocksOutput) {
   for (const Case& c : cases) {
     const std::vector<std::uint8_t> bytes = OneMember(
         {{static_cast<std::int32_t>(c.block.size()), c.block},
-         {static_cast<std::int32_t>(Compressed(tail).size()), Compressed(tail)}});
+         {static_cast<std::int32_t>(Compress(tail).size()), Compress(tail)}});
     const std::string dest = Path(std::string("z") + std::to_string(&c - cases));
     Outcome o = RunRestore(Save(bytes), dest);
     EXPECT_FALSE(o.result) << c.what;
@@ -354,18 +323,15 @@ TEST_F(DamageTest, HandlersThatThrowLeaveTheRunWithoutReport) {
 }
 
 TEST_F(DamageTest, NegativeNameLengthIsPassedOverToTheNextLength) {
-  std::vector<std::uint8_t> b;
-  PutText(b, "t");
-  PutInt(b, 1);
-  PutInt(b, 1);
-  PutInt(b, -7);
-  PutText(b, "c:\\n\\f.txt");
-  PutInt(b, static_cast<std::int32_t>(kJuly2003));
-  b.insert(b.end(), {'E', 'C', '2', 0});
-  PutInt(b, -1);
-  b.push_back('F');
-  PutInt(b, 0);
-  PutInt(b, 0);
+  const std::vector<std::uint8_t> b = ArchiveBytes()
+                                          .Header("t", 1, 1)
+                                          .Int(-7)
+                                          .MemberStart("c:\\n\\f.txt", kJuly2003)
+                                          .Int(-1)
+                                          .Raw("F")
+                                          .Int(0)
+                                          .Int(0)
+                                          .b;
   Outcome o = RunRestore(Save(b), Path("n"));
   EXPECT_TRUE(o.result);
   EXPECT_EQ(ReadWholeFile(Path("n\\f.txt")), "F");
@@ -513,26 +479,19 @@ TEST_F(DamageTest, TheTargetIsCheckedAsItWouldBeWritten) {
 // "NEXT:DISK2" asked for disk 2, whose ".002" exists, while the reader looked for ".2").
 TEST_F(DamageTest, VolumeMarkerMalformedOrPointingBackIsADamagedArchive) {
   auto volume = [](bool first, const std::string& marker) {
-    std::vector<std::uint8_t> b;
+    ArchiveBytes b;
     if (first) {
-      PutText(b, "t");
-      PutInt(b, 4);
-      PutInt(b, 1);
-      PutText(b, "c:\\m\\f.bin");
-      PutInt(b, static_cast<std::int32_t>(kJuly2003));
-    }
-    b.insert(b.end(), {'E', 'C', '2', 0});
-    if (first) {
-      PutInt(b, -4);
-      b.insert(b.end(), {'a', 'b', 'c', 'd'});
-    }
-    PutInt(b, 0);
-    if (marker.empty()) {
-      PutInt(b, 0);  // the second volume ends the archive
+      b.Header("t", 4, 1).MemberStart("c:\\m\\f.bin", kJuly2003).Int(-4).Raw("abcd");
     } else {
-      PutText(b, marker);
+      b.Raw(std::string("EC2\0", 4));
     }
-    return b;
+    b.Int(0);
+    if (marker.empty()) {
+      b.Int(0);  // the second volume ends the archive
+    } else {
+      b.Text(marker);
+    }
+    return b.b;
   };
   struct Case {
     const char* first;   // the marker ending the first volume

@@ -6,19 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "ArchiveTestUtil.h"
 #include "archive/ArchiveCheck.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ArchiveWalker.h"
 #include "archive/InstallerEnd.h"
 #include "archive/Payload.h"
+#include "support/ArchiveBytes.h"
 #include "support/PeImage.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using archivetest::Build;
-using archivetest::Content;
-using archivetest::Member;
+using testsupport::Build;
+using testsupport::Content;
+using testsupport::Member;
 using testsupport::AppendCertificateTable;
 using testsupport::PeImage;
 using testsupport::SetSecurityDirectory;

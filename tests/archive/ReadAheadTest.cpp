@@ -110,7 +110,7 @@ TEST(ReadAhead, ShortReadsAndDeviceErrorsReachTheReader) {
 }
 
 TEST(ReadAhead, RestoreAndWalkLeaveACallersStreamAfterTheArchive) {
-  using namespace archivetest;
+  using namespace testsupport;
   std::vector<std::uint8_t> bytes = Build({Member("c:\\a.txt", Content(50000, 31))});
   const std::size_t archiveEnd = bytes.size();
   // Whatever follows the archive in the caller's stream is not the reader's to consume.

@@ -11,6 +11,7 @@
 namespace {
 
 using namespace archivetest;
+using namespace testsupport;
 using archive::TBackupFile;
 using testsupport::ReadWholeFile;
 using testsupport::WriteWholeFile;
@@ -284,7 +285,7 @@ TEST_F(RestoreTest, CatalogueReadFromFileAndFromStream) {
   EXPECT_EQ(title, "3.0.0.3");
   EXPECT_EQ(list, lines);
   EXPECT_EQ(bf.FileCount(), 2);
-  EXPECT_EQ(bf.TotalSize(), Int(bytes, 11));
+  EXPECT_EQ(bf.TotalSize(), LoadInt(bytes, 11));
 
   // Through a stream placed at the archive inside a larger file; it stays after the catalogue.
   plat::MemoryStream stream(std::vector<std::uint8_t>(100, 'x'));
@@ -334,18 +335,15 @@ TEST_F(RestoreTest, WithoutCatalogueTheListStaysAndLowerCaseNameIsAFile) {
 
 TEST_F(RestoreTest, CatalogueLinesEndInCrLfCrOrLf) {
   // A catalogue written by hand: its text is given as one stored block.
-  std::vector<std::uint8_t> b;
-  PutText(b, "t");
-  PutInt(b, 10);
-  PutInt(b, 0);
-  PutText(b, "FILE:LIST");
-  PutInt(b, 0);
-  b.insert(b.end(), {'E', 'C', '2', 0});
   const std::string text = "one\r\ntwo\rthree\nfour";
-  PutInt(b, -static_cast<std::int32_t>(text.size()));
-  b.insert(b.end(), text.begin(), text.end());
-  PutInt(b, 0);
-  PutInt(b, 0);
+  const std::vector<std::uint8_t> b = ArchiveBytes()
+                                          .Header("t", 10, 0)
+                                          .MemberStart("FILE:LIST", 0)
+                                          .Int(-static_cast<std::int32_t>(text.size()))
+                                          .Raw(text)
+                                          .Int(0)
+                                          .Int(0)
+                                          .b;
   plat::MemoryStream s(b);
   TBackupFile bf;
   archive::TStringList list;

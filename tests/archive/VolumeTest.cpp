@@ -11,6 +11,7 @@
 namespace {
 
 using namespace archivetest;
+using namespace testsupport;
 using archive::TBackupFile;
 using archive::WriterMember;
 using testsupport::ReadWholeFile;

@@ -13,6 +13,7 @@
 namespace {
 
 using namespace archivetest;
+using namespace testsupport;
 using archive::ArchiveWriter;
 using archive::WriterMember;
 using archive::WriterOptions;
@@ -34,15 +35,6 @@ std::vector<std::uint8_t> Inflate(const std::uint8_t* data, std::size_t n) {
   uLongf outLen = static_cast<uLongf>(out.size());
   EXPECT_EQ(uncompress(out.data(), &outLen, data, static_cast<uLong>(n)), Z_OK);
   out.resize(outLen);
-  return out;
-}
-
-std::vector<std::uint8_t> Compress(const std::string& piece, int level) {
-  uLongf n = compressBound(static_cast<uLong>(piece.size()));
-  std::vector<std::uint8_t> out(n);
-  compress2(out.data(), &n, reinterpret_cast<const Bytef*>(piece.data()),
-            static_cast<uLong>(piece.size()), level);
-  out.resize(n);
   return out;
 }
 
@@ -79,7 +71,7 @@ TEST(WriterGolden, WorkedExampleHeaderAndCatalogueStart) {
       0xC2, 0x8E, 0x76, 0x31, 0x45, 0x43, 0x32, 0x00};                         // date, "EC2"
   ASSERT_GT(bytes.size(), expected.size() + 6);
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + expected.size()), expected);
-  EXPECT_GT(Int(bytes, expected.size()), 0);  // a compressed block
+  EXPECT_GT(LoadInt(bytes, expected.size()), 0);  // a compressed block
   EXPECT_EQ(bytes[expected.size() + 4], 0x78);
   EXPECT_EQ(bytes[expected.size() + 5], 0x01);
 }
@@ -116,7 +108,7 @@ TEST(WriterGolden, InstallerEndsInMarkersAndTrailer) {
 
     EXPECT_EQ(archive::LocatePayload(out), offset);
     EXPECT_EQ(out.Position(), static_cast<std::int64_t>(offset));
-    EXPECT_EQ(Int(b, offset), 7);
+    EXPECT_EQ(LoadInt(b, offset), 7);
   }
 }
 
@@ -198,26 +190,18 @@ TEST(WriterLayout, LevelZeroStoresEveryPiece) {
 TEST(WriterLayout, EmptyArchives) {
   // With a catalogue: header, a catalogue member without blocks, the end marker.
   const std::vector<std::uint8_t> with = Build({});
-  std::vector<std::uint8_t> expected;
-  PutText(expected, "");
-  PutInt(expected, 0);
-  PutInt(expected, 0);
-  PutText(expected, "FILE:LIST");
-  PutInt(expected, 0);  // no member: date-time 0
-  expected.insert(expected.end(), {'E', 'C', '2', 0});
-  PutInt(expected, 0);
-  PutInt(expected, 0);
+  const std::vector<std::uint8_t> expected = ArchiveBytes()
+                                                 .Header("", 0, 0)
+                                                 .MemberStart("FILE:LIST", 0)  // no member: date-time 0
+                                                 .Int(0)
+                                                 .Int(0)
+                                                 .b;
   EXPECT_EQ(with, expected);
 
   WriterOptions options;
   options.writeCatalogue = false;
   options.title = "t";
-  std::vector<std::uint8_t> bare;
-  PutText(bare, "t");
-  PutInt(bare, 0);
-  PutInt(bare, 0);
-  PutInt(bare, 0);
-  EXPECT_EQ(Build({}, options), bare);
+  EXPECT_EQ(Build({}, options), ArchiveBytes().Header("t", 0, 0).Int(0).b);
 }
 
 TEST(WriterLayout, ContentOfTheWrongSizeIsRefusedNamingTheMember) {

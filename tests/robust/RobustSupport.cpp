@@ -6,14 +6,13 @@
 
 #include "platform/Error.h"
 #include "platform/Stream.h"
+#include "support/ArchiveBytes.h"
 #include "support/SeededBytes.h"
 #include "tools/synthetic/SyntheticPayload.h"
 
 namespace robust {
 
 namespace {
-
-constexpr std::uint32_t kWhen = 0x2EE44390u;  // 4 July 2003, 08:28:32
 
 std::string Text(std::size_t size, unsigned seed) {
   return testsupport::Words(size, seed, testsupport::InvoiceWords());
@@ -23,23 +22,10 @@ using testsupport::Noise;
 
 std::vector<std::uint8_t> Write(const std::vector<Expected>& files) {
   std::vector<archive::WriterMember> members;
-  for (const Expected& e : files) {
-    archive::WriterMember m;
-    m.name = e.name;
-    m.dosDateTime = kWhen;
-    m.size = static_cast<std::int64_t>(e.content.size());
-    const std::string bytes = e.content;
-    m.open = [bytes] {
-      return std::make_unique<plat::MemoryStream>(
-          std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    };
-    members.push_back(std::move(m));
-  }
+  for (const Expected& e : files) members.push_back(testsupport::Member(e.name, e.content));
   archive::WriterOptions o;
   o.title = "3.0.0.3";
-  plat::MemoryStream out;
-  archive::ArchiveWriter(o).Write(members, out);
-  return out.Bytes();
+  return testsupport::Build(members, o);
 }
 
 class CountedStream : public testsupport::ProxyFileStream {

@@ -5,27 +5,27 @@
 
 #include <functional>
 
-#include "ArchiveBytes.h"
 #include "LumipackTestSupport.h"
+#include "support/ArchiveBytes.h"
 #include "support/FaultFileSystem.h"
 #include "support/SeededBytes.h"
 
 namespace {
 
 using lptest::Lumipack;
-using testbytes::Bytes;
+using testsupport::ArchiveBytes;
 using testsupport::WriteWholeFile;
 
-constexpr std::uint32_t kWhen = 0x2EE44390u;  // 4 July 2003, 08:28:32
+constexpr std::uint32_t kWhen = testsupport::kJuly2003;
 
 // A small sound archive: catalogue, a two-block text, an empty file, a stored block.
-std::string Sound(const std::string& prefix = "") {
+std::string Sound() {
   const std::string text = testsupport::Prose(20000), noise = testsupport::Noise(100, 9, 23);
-  const std::string catalogue = testbytes::CatalogueLine("c:\\d\\text.txt", kWhen, text.size()) +
-                                testbytes::CatalogueLine("c:\\d\\empty", kWhen, 0) +
-                                testbytes::CatalogueLine("c:\\d\\noise.bin", kWhen, noise.size());
-  Bytes b;
-  b.Raw(prefix).Header("T", static_cast<std::int32_t>(catalogue.size() + text.size() + noise.size()), 3);
+  const std::string catalogue = testsupport::CatalogueLine("c:\\d\\text.txt", kWhen, text.size()) +
+                                testsupport::CatalogueLine("c:\\d\\empty", kWhen, 0) +
+                                testsupport::CatalogueLine("c:\\d\\noise.bin", kWhen, noise.size());
+  ArchiveBytes b;
+  b.Header("T", static_cast<std::int32_t>(catalogue.size() + text.size() + noise.size()), 3);
   b.Member("FILE:LIST", kWhen, catalogue)
       .Member("c:\\d\\text.txt", kWhen, text)
       .Member("c:\\d\\empty", kWhen, "")
@@ -34,23 +34,17 @@ std::string Sound(const std::string& prefix = "") {
   return b.Str();
 }
 
-std::string Installer() {
-  const std::string stub = "MZ" + std::string(510, '\x90');
-  std::string file = Sound(stub);
-  return file + std::string("\0\x02\0\0", 4);  // trailer: the archive starts at 512
-}
+std::string Installer() { return testsupport::Installer(Sound(), 512); }
 
 // The archive as an installer's payload, behind an 8-byte stub: a damaged header that would
 // make a file of its own no archive at all.
-std::string AsPayload(const std::string& archive) {
-  return "MZ" + std::string(6, '\0') + archive + std::string("\x08\0\0\0", 4);
-}
+std::string AsPayload(const std::string& archive) { return testsupport::Installer(archive, 8); }
 
 // An archive with one file member "c:\d\f" whose data are the given bytes (signature on), and
 // a catalogue line claiming size bytes.
-std::string OneMember(const std::function<void(Bytes&)>& data, std::size_t size = 1) {
-  const std::string catalogue = testbytes::CatalogueLine("c:\\d\\f", kWhen, size);
-  Bytes b;
+std::string OneMember(const std::function<void(ArchiveBytes&)>& data, std::size_t size = 1) {
+  const std::string catalogue = testsupport::CatalogueLine("c:\\d\\f", kWhen, size);
+  ArchiveBytes b;
   b.Header("T", static_cast<std::int32_t>(catalogue.size() + size), 1)
       .Member("FILE:LIST", kWhen, catalogue)
       .MemberStart("c:\\d\\f", kWhen);
@@ -156,14 +150,14 @@ TEST_F(LumipackDamageTest, FlippedBytesNeverCrashAndStructureFlipsAreCaught) {
 
 TEST_F(LumipackDamageTest, FormatFaultsAreNamed) {
   const std::string zeros(20000, '\0');
-  const auto packedZeros = testbytes::Compress(reinterpret_cast<const std::uint8_t*>(zeros.data()), zeros.size(), 1);
+  const auto packedZeros = testsupport::Compress(zeros);
   const std::string piece = testsupport::Prose(1000);
-  const auto packed = testbytes::Compress(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size(), 1);
+  const auto packed = testsupport::Compress(piece);
   auto cut = packed;
   cut.resize(cut.size() - 5);
   auto badCheck = packed;
   badCheck.back() ^= 1;
-  const auto empty = testbytes::Compress(nullptr, 0, 1);
+  const auto empty = testsupport::Compress(std::string());
 
   // extract: what extract reports when it differs from verify (nullptr: the same), or kLenient
   // where the fault breaks only the format's rules and not the data: the installer's reader
@@ -177,68 +171,68 @@ TEST_F(LumipackDamageTest, FormatFaultsAreNamed) {
   };
   const std::vector<Case> cases = {
       {"oversized compressed block",
-       OneMember([](Bytes& b) { b.Int(16385).Raw(std::string(16385, 'x')).Int(0).Int(0); }),
+       OneMember([](ArchiveBytes& b) { b.Int(16385).Raw(std::string(16385, 'x')).Int(0).Int(0); }),
        "block 1 at offset"},
       {"oversized stored block",
-       OneMember([](Bytes& b) { b.Int(-16385).Raw(std::string(16385, 'x')).Int(0).Int(0); }),
+       OneMember([](ArchiveBytes& b) { b.Int(-16385).Raw(std::string(16385, 'x')).Int(0).Int(0); }),
        "is 16385 bytes long; a block holds at most 16384"},
-      {"most negative block length", OneMember([](Bytes& b) { b.Int(INT32_MIN).Int(0).Int(0); }),
+      {"most negative block length", OneMember([](ArchiveBytes& b) { b.Int(INT32_MIN).Int(0).Int(0); }),
        "is 2147483648 bytes long"},
-      {"block beyond the file", OneMember([](Bytes& b) { b.Int(-500).Raw("abc"); }),
+      {"block beyond the file", OneMember([](ArchiveBytes& b) { b.Int(-500).Raw("abc"); }),
        "block 1 is truncated: 500 bytes announced, 3 left"},
       {"truncated zlib stream",
-       OneMember([&](Bytes& b) { b.Int(static_cast<std::int32_t>(cut.size())).Raw(cut).Int(0).Int(0); }, 1000),
+       OneMember([&](ArchiveBytes& b) { b.Int(static_cast<std::int32_t>(cut.size())).Raw(cut).Int(0).Int(0); }, 1000),
        "block 1: its zlib stream is truncated"},
       {"zlib stream longer than a piece",
-       OneMember([&](Bytes& b) { b.Int(static_cast<std::int32_t>(packedZeros.size())).Raw(packedZeros).Int(0).Int(0); }, 20000),
+       OneMember([&](ArchiveBytes& b) { b.Int(static_cast<std::int32_t>(packedZeros.size())).Raw(packedZeros).Int(0).Int(0); }, 20000),
        "block 1 inflates to more than 16384 bytes"},
       {"bytes after the zlib stream",
-       OneMember([&](Bytes& b) { b.Int(static_cast<std::int32_t>(packed.size() + 3)).Raw(packed).Raw("xyz").Int(0).Int(0); }, 1000),
+       OneMember([&](ArchiveBytes& b) { b.Int(static_cast<std::int32_t>(packed.size() + 3)).Raw(packed).Raw("xyz").Int(0).Int(0); }, 1000),
        "block 1: 3 bytes follow its zlib stream", kLenient},
       {"wrong Adler-32",
-       OneMember([&](Bytes& b) { b.Int(static_cast<std::int32_t>(badCheck.size())).Raw(badCheck).Int(0).Int(0); }, 1000),
+       OneMember([&](ArchiveBytes& b) { b.Int(static_cast<std::int32_t>(badCheck.size())).Raw(badCheck).Int(0).Int(0); }, 1000),
        "block 1: damaged zlib data (incorrect data check)"},
       {"zlib stream of nothing",
-       OneMember([&](Bytes& b) { b.Int(static_cast<std::int32_t>(empty.size())).Raw(empty).Int(0).Int(0); }, 0),
+       OneMember([&](ArchiveBytes& b) { b.Int(static_cast<std::int32_t>(empty.size())).Raw(empty).Int(0).Int(0); }, 0),
        "block 1 holds no data", kLenient},
       {"short block before another",
-       OneMember([](Bytes& b) { b.Int(-10).Raw(std::string(10, 'a')).Int(-10).Raw(std::string(10, 'b')).Int(0).Int(0); }, 20),
+       OneMember([](ArchiveBytes& b) { b.Int(-10).Raw(std::string(10, 'a')).Int(-10).Raw(std::string(10, 'b')).Int(0).Int(0); }, 20),
        "block 2 follows a block of fewer than 16384 bytes", kLenient},
-      {"no end-of-archive marker", OneMember([](Bytes& b) { b.Int(-1).Raw("a").Int(0); }),
+      {"no end-of-archive marker", OneMember([](ArchiveBytes& b) { b.Int(-1).Raw("a").Int(0); }),
        "truncated member name length"},
-      {"bytes after the end", OneMember([](Bytes& b) { b.Int(-1).Raw("a").Int(0).Int(0).Raw("junk"); }),
+      {"bytes after the end", OneMember([](ArchiveBytes& b) { b.Int(-1).Raw("a").Int(0).Int(0).Raw("junk"); }),
        "4 bytes follow the end-of-archive marker"},
-      {"catalogue size differs", OneMember([](Bytes& b) { b.Int(-2).Raw("ab").Int(0).Int(0); }, 1),
+      {"catalogue size differs", OneMember([](ArchiveBytes& b) { b.Int(-2).Raw("ab").Int(0).Int(0); }, 1),
        "c:\\d\\f: size 2 differs from catalogue line 1's 1", "c:\\d\\f: extracted 2 bytes; the catalogue lists 1"},
-      {"negative name length", Bytes().Header("T", 0, 0).Int(-5).Int(0).Str(),
+      {"negative name length", ArchiveBytes().Header("T", 0, 0).Int(-5).Int(0).Str(),
        "negative member name length -5"},
-      {"name longer than the file", Bytes().Header("T", 0, 0).Int(0x7FFFFFFF).Raw("c:\\x").Str(),
+      {"name longer than the file", ArchiveBytes().Header("T", 0, 0).Int(0x7FFFFFFF).Raw("c:\\x").Str(),
        "member name length 2147483647 at offset 13 is more than the 4 bytes left"},
-      {"title longer than the payload", AsPayload(Bytes().Int(0x40000000).Raw("abc").Str()),
+      {"title longer than the payload", AsPayload(ArchiveBytes().Int(0x40000000).Raw("abc").Str()),
        "title length 1073741824 is more than the 3 bytes left"},
-      {"negative title length", AsPayload(Bytes().Int(-1).Str()), "negative title length -1"},
-      {"bad signature", Bytes().Header("T", 0, 1).Text("c:\\f").Int(1).Raw("EC3").Int(0).Int(0).Int(0).Str(),
+      {"negative title length", AsPayload(ArchiveBytes().Int(-1).Str()), "negative title length -1"},
+      {"bad signature", ArchiveBytes().Header("T", 0, 1).Text("c:\\f").Int(1).Raw("EC3").Int(0).Int(0).Int(0).Str(),
        "c:\\f: bad member signature 45 43 33 00"},
-      {"file count differs", Bytes().Header("T", 0, 2).Member("c:\\f", 1, "").Int(0).Str(),
+      {"file count differs", ArchiveBytes().Header("T", 0, 2).Member("c:\\f", 1, "").Int(0).Str(),
        "the header counts 2 files; the archive holds 1", kLenient},
-      {"total size differs", Bytes().Header("T", 7, 1).Member("c:\\f", 1, "").Int(0).Str(),
+      {"total size differs", ArchiveBytes().Header("T", 7, 1).Member("c:\\f", 1, "").Int(0).Str(),
        "the header's total size 7 differs from the members' 0 bytes", kLenient},
       {"catalogue lists too few",
-       Bytes().Header("T", 1, 1).Member("FILE:LIST", 1, "").Member("c:\\f", 1, "a").Int(0).Str(),
+       ArchiveBytes().Header("T", 1, 1).Member("FILE:LIST", 1, "").Member("c:\\f", 1, "a").Int(0).Str(),
        "FILE:LIST: lists 0 files; the archive holds 1"},
       {"catalogue out of place",
-       Bytes().Header("T", 0, 1).Member("c:\\f", 1, "").Member("FILE:LIST", 1, "").Int(0).Str(),
+       ArchiveBytes().Header("T", 0, 1).Member("c:\\f", 1, "").Member("FILE:LIST", 1, "").Int(0).Str(),
        "only the first member may be the catalogue", kLenient},
       {"malformed catalogue",
-       Bytes().Header("T", 5, 0).Member("FILE:LIST", 1, "oops\n").Int(0).Str(),
+       ArchiveBytes().Header("T", 5, 0).Member("FILE:LIST", 1, "oops\n").Int(0).Str(),
        "FILE:LIST: catalogue line 1 does not end in CR LF"},
-      {"volume marker first", Bytes().Header("T", 0, 0).Text("NEXT:DISK002").Str(),
+      {"volume marker first", ArchiveBytes().Header("T", 0, 0).Text("NEXT:DISK002").Str(),
        "a volume marker before any member"},
       {"malformed volume marker",
-       Bytes().Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0).Text("NEXT:DISKabc").Str(),
+       ArchiveBytes().Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0).Text("NEXT:DISKabc").Str(),
        "malformed volume marker \"NEXT:DISKabc\""},
       {"bytes after a volume marker",
-       Bytes().Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0).Text("NEXT:DISK002").Int(0).Str(),
+       ArchiveBytes().Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0).Text("NEXT:DISK002").Int(0).Str(),
        "4 bytes follow the volume marker"},
   };
   for (const Case& c : cases) {
@@ -255,8 +249,8 @@ TEST_F(LumipackDamageTest, FormatFaultsAreNamed) {
 
 TEST_F(LumipackDamageTest, VolumeAndInstallerFaults) {
   // A volume whose marker points back at itself would make a reader go round for ever.
-  WriteWholeFile(Path("loop.002"), Bytes().Raw(std::string("EC2\0", 4)).Int(0).Text("NEXT:DISK002").Str());
-  const std::string first = Bytes().Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0).Text("NEXT:DISK002").Str();
+  WriteWholeFile(Path("loop.002"), ArchiveBytes().Raw(std::string("EC2\0", 4)).Int(0).Text("NEXT:DISK002").Str());
+  const std::string first = ArchiveBytes().Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0).Text("NEXT:DISK002").Str();
   WriteWholeFile(Path("loop.lpk"), first);
   const std::vector<std::vector<std::string>> commands = {
       {"verify", Path("loop.lpk")}, {"extract", Path("loop.lpk"), "-d", Path("x")}};
@@ -271,7 +265,7 @@ TEST_F(LumipackDamageTest, VolumeAndInstallerFaults) {
                 "the payload trailer points outside the file (offset 65535", "trailer outside");
   ExpectFailure("MZ", {"list"}, "an installer too short to hold a payload trailer", "tiny installer");
   const std::string stub = "MZ" + std::string(6, '\0');
-  const std::string marker = Bytes().Raw(stub).Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0)
+  const std::string marker = ArchiveBytes().Raw(stub).Header("T", 0, 1).MemberStart("c:\\f", 1).Int(0)
                                  .Text("NEXT:DISK002").Int(8).Str();
   ExpectFailure(marker, {"extract", "-d", Path("x")}, "a volume marker in an installer", "installer volume");
   ExpectFailure("", {"verify"}, "truncated archive header", "empty file");
@@ -298,20 +292,20 @@ TEST_F(LumipackDamageTest, FilesThatAreNoArchiveAreSaidToBeNone) {
 
 TEST_F(LumipackDamageTest, NamesWindowsCannotHoldAreRefusedBeforeAnythingIsWritten) {
   for (const char* name : {"c:\\d\\CON.txt", "c:\\d\\a?b", "c:\\d\\dot."}) {
-    const std::string bytes = Bytes().Header("T", 2, 2).Member("c:\\d\\good.txt", kWhen, "g")
+    const std::string bytes = ArchiveBytes().Header("T", 2, 2).Member("c:\\d\\good.txt", kWhen, "g")
                                   .Member(name, kWhen, "x").Int(0).Str();
     ExpectFailure(bytes, {"extract", "-d", Path("out")}, "cannot be written safely", name);
     EXPECT_FALSE(fs.DirectoryExists(Path("out"))) << name;
   }
-  const std::string full = Bytes().Header("T", 1, 1).Member("c:\\nul\\a.txt", kWhen, "x").Int(0).Str();
+  const std::string full = ArchiveBytes().Header("T", 1, 1).Member("c:\\nul\\a.txt", kWhen, "x").Int(0).Str();
   ExpectFailure(full, {"extract", "--full-path", "-d", Path("out")}, "cannot be written safely",
                 "device folder");
 }
 
 TEST_F(LumipackDamageTest, NamesLeadingOutOfTheDestinationAreRefused) {
-  const std::string flat = Bytes().Header("T", 1, 1).Member("c:\\a/../../evil.txt", kWhen, "x").Int(0).Str();
+  const std::string flat = ArchiveBytes().Header("T", 1, 1).Member("c:\\a/../../evil.txt", kWhen, "x").Int(0).Str();
   ExpectFailure(flat, {"extract", "-d", Path("x\\y")}, "c:\\a/../../evil.txt: its name leads outside", "slash");
-  const std::string full = Bytes().Header("T", 1, 1).Member("c:\\..\\evil.txt", kWhen, "x").Int(0).Str();
+  const std::string full = ArchiveBytes().Header("T", 1, 1).Member("c:\\..\\evil.txt", kWhen, "x").Int(0).Str();
   ExpectFailure(full, {"extract", "--full-path", "-d", Path("x\\y")}, "its name leads outside", "dots");
   EXPECT_FALSE(fs.FileExists(Path("evil.txt")));
   EXPECT_FALSE(fs.FileExists(Path("x\\evil.txt")));

@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "ArchiveBytes.h"
 #include "LumipackTestSupport.h"
 #include "archive/BackupFormat.h"
 #include "platform/Files.h"
+#include "support/ArchiveBytes.h"
 #include "support/PeImage.h"
 #include "support/SeededBytes.h"
 #include "tools/lumipack/Catalogue.h"
@@ -16,7 +16,7 @@
 namespace {
 
 using lptest::Lumipack;
-using testbytes::Bytes;
+using testsupport::ArchiveBytes;
 using testsupport::ReadWholeFile;
 using testsupport::WriteWholeFile;
 
@@ -43,10 +43,10 @@ class LumipackTest : public testsupport::ScratchDriveTest {
     std::string catalogue;
     std::size_t total = 0;
     for (const auto& f : files) {
-      catalogue += testbytes::CatalogueLine("c:\\p\\" + f.first, Age(f.first), f.second.size());
+      catalogue += testsupport::CatalogueLine("c:\\p\\" + f.first, Age(f.first), f.second.size());
       total += f.second.size();
     }
-    Bytes b;
+    ArchiveBytes b;
     b.Header(title, static_cast<std::int32_t>(total + catalogue.size()),
              static_cast<std::int32_t>(files.size()));
     std::uint32_t latest = 0;

@@ -10,6 +10,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/BlockCodecs.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
 #include "support/SeededBytes.h"
 #include "tools/lumipack/ThreadedEncoder.h"
 
@@ -26,14 +27,7 @@ std::string Bytes(std::size_t size, unsigned seed, bool noise = false) {
 }
 
 archive::WriterMember Member(const std::string& name, const std::string& bytes) {
-  archive::WriterMember m;
-  m.name = name;
-  m.dosDateTime = 0x2F3A4B5Cu;
-  m.size = static_cast<std::int64_t>(bytes.size());
-  m.open = [bytes] {
-    return std::make_unique<plat::MemoryStream>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-  };
-  return m;
+  return testsupport::Member(name, bytes, 0x2F3A4B5Cu);
 }
 
 std::vector<std::uint8_t> Write(const std::vector<archive::WriterMember>& members,
@@ -42,9 +36,7 @@ std::vector<std::uint8_t> Write(const std::vector<archive::WriterMember>& member
   options.title = "t";
   options.level = level;
   options.encoder = encoder;
-  plat::MemoryStream out;
-  archive::ArchiveWriter(options).Write(members, out);
-  return out.Bytes();
+  return testsupport::Build(members, options);
 }
 
 TEST(ThreadedPack, EveryShapeOfInputGivesTheSingleThreadedBytes) {
