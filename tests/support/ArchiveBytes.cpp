@@ -76,6 +76,10 @@ std::int32_t LoadInt(const std::vector<std::uint8_t>& bytes, std::size_t offset)
   return static_cast<std::int32_t>(v);
 }
 
+void StoreInt(std::string& bytes, std::size_t offset, std::uint32_t v) {
+  for (std::size_t i = 0; i < 4; ++i) bytes.at(offset + i) = static_cast<char>(v >> (8 * i));
+}
+
 std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
 std::vector<std::uint8_t> Installer(const std::vector<std::uint8_t>& archive, std::size_t stubSize) {

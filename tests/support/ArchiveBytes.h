@@ -49,8 +49,9 @@ class ArchiveBytes {
 // One line of the catalogue: name, tab, date-time, "=", size, CR LF.
 std::string CatalogueLine(const std::string& name, std::uint32_t dateTime, std::size_t size);
 
-// The little-endian 32-bit value at offset.
+// The little-endian 32-bit value at offset, and the same written over bytes already there.
 std::int32_t LoadInt(const std::vector<std::uint8_t>& bytes, std::size_t offset);
+void StoreInt(std::string& bytes, std::size_t offset, std::uint32_t v);
 std::vector<std::uint8_t> Bytes(const std::string& s);
 
 // An installer as the readers see one: a stub of stubSize bytes ("MZ", then 0x90), the archive,
