@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "ArchiveTestUtil.h"
 #include "archive/ArchiveCheck.h"
 #include "archive/ArchiveWalker.h"
 #include "archive/Payload.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
@@ -89,9 +91,9 @@ TEST(ArchiveCheckTest, TruncationsAreFoundByTheScanAlready) {
 
 TEST(ArchiveCheckTest, DamagedDataPassesTheScanButNotTheVerification) {
   const std::vector<std::uint8_t> archiveBytes = SoundArchive();
-  const archivetest::RawArchive raw = archivetest::Parse(archiveBytes);
+  const testsupport::ArchiveMap raw = testsupport::ArchiveMap::Of(archiveBytes);
   ASSERT_EQ(raw.members.size(), 4u);  // the catalogue first
-  const archivetest::RawBlock& block = raw.members[1].blocks[1];
+  const testsupport::BlockInfo& block = raw.members[1].blocks[1];
   ASSERT_GT(block.length, 10);
   struct Flip {
     std::size_t at;  // in the block's data
@@ -118,9 +120,9 @@ TEST(ArchiveCheckTest, DamagedDataPassesTheScanButNotTheVerification) {
 TEST(ArchiveCheckTest, AVolumeMarkerInAnInstallerIsRefused) {
   // An installer holds one volume; splice a marker into a sound archive.
   std::vector<std::uint8_t> archiveBytes = SoundArchive();
-  const archivetest::RawArchive raw = archivetest::Parse(archiveBytes);
+  const testsupport::ArchiveMap raw = testsupport::ArchiveMap::Of(archiveBytes);
   const std::vector<std::uint8_t> marker = testsupport::ArchiveBytes().Text("NEXT:DISK002").b;
-  archiveBytes.insert(archiveBytes.begin() + static_cast<std::ptrdiff_t>(raw.members[2].nameOffset),
+  archiveBytes.insert(archiveBytes.begin() + static_cast<std::ptrdiff_t>(raw.members[2].begin),
                       marker.begin(), marker.end());
   EXPECT_NE(Scan(Installer(archiveBytes)).find("a volume marker in an installer"),
             std::string::npos);

@@ -3,13 +3,15 @@
 // and raises the same events, a damaged archive included.
 #include <gtest/gtest.h>
 
-#include "ArchiveTestUtil.h"
 #include "archive/BlockCodecs.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
+#include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
 using namespace testsupport;
 using archive::InflateResult;
 using archive::InflateStatus;
@@ -160,8 +162,8 @@ TEST_F(CodecRestoreTest, EveryCodecRestoresTheSameBytesAndEvents) {
   const std::vector<std::uint8_t> sound = Build(members);
   // The same archive with one damaged byte inside the third block of program.exe.
   std::vector<std::uint8_t> damaged = sound;
-  const RawArchive raw = Parse(sound);
-  const RawBlock& third = raw.members[1].blocks[2];
+  const ArchiveMap raw = ArchiveMap::Of(sound);
+  const BlockInfo& third = raw.members[1].blocks[2];
   damaged[third.offset + static_cast<std::size_t>(third.length) / 2] ^= 0x5A;
 
   const Run zlibSound = Restore(sound, archive::ZlibCodec(), "zs");

@@ -4,15 +4,17 @@
 
 #include <functional>
 
-#include "ArchiveTestUtil.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
 #include "support/FaultFileSystem.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
 using namespace testsupport;
 using archive::TBackupFile;
 using testsupport::ReadWholeFile;
@@ -187,8 +189,8 @@ TEST_F(DamageTest, RestoreOfMissingUnopenableAndHeaderlessArchives) {
 TEST_F(DamageTest, TruncatedMemberBeingRestoredIsError1ReportedAtTheEnd) {
   const std::string data = Content(40000, 1);
   const std::vector<std::uint8_t> bytes = Build({Member("c:\\m\\f.txt", data)});
-  const RawArchive raw = Parse(bytes);
-  const RawBlock& second = raw.members[1].blocks[1];
+  const ArchiveMap raw = ArchiveMap::Of(bytes);
+  const BlockInfo& second = raw.members[1].blocks[1];
   const std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(second.offset) + 10);
   Outcome o = RunRestore(Save(cut), Path("d"));
   EXPECT_FALSE(o.result);
@@ -205,7 +207,7 @@ TEST_F(DamageTest, TruncatedMemberBeingRestoredIsError1ReportedAtTheEnd) {
 TEST_F(DamageTest, DamageInAMemberPassedOverLeavesTheRunAtOnce) {
   const std::vector<std::uint8_t> bytes = Build({Member("c:\\m\\f.txt", "f")});
   std::vector<std::uint8_t> bad = bytes;
-  bad[Parse(bytes).members[0].nameOffset + 4 + 9 + 4] = 'X';  // the catalogue's signature
+  bad[ArchiveMap::Of(bytes).members[0].begin + 4 + 9 + 4] = 'X';  // the catalogue's signature
   Outcome o = RunRestore(Save(bad), Path("d"));
   EXPECT_TRUE(o.threw);
   EXPECT_TRUE(o.log.progress.empty());

@@ -3,10 +3,12 @@
 // stopped, not where the buffer ran ahead to.
 #include <gtest/gtest.h>
 
-#include "ArchiveTestUtil.h"
 #include "archive/ArchiveWalker.h"
+#include "archive/BackupFile.h"
 #include "archive/ReadAheadStream.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
+#include "support/SeededBytes.h"
 
 namespace {
 

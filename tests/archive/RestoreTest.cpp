@@ -1,16 +1,18 @@
 // Reading title and catalogue, and restoring: events, restore modes, target names, cancel.
 #include <gtest/gtest.h>
 
-#include "ArchiveTestUtil.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
 #include "platform/MessagePump.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
 using namespace testsupport;
 using archive::TBackupFile;
 using testsupport::ReadWholeFile;
@@ -297,8 +299,8 @@ TEST_F(RestoreTest, CatalogueReadFromFileAndFromStream) {
   bf.ReadFileListFromStream(&stream, &fromStream, title2);
   EXPECT_EQ(title2, "3.0.0.3");
   EXPECT_EQ(fromStream, lines);
-  const RawArchive raw = Parse(bytes);
-  EXPECT_EQ(stream.Position(), 100 + static_cast<std::int64_t>(raw.members[1].nameOffset));
+  const ArchiveMap raw = ArchiveMap::Of(bytes);
+  EXPECT_EQ(stream.Position(), 100 + static_cast<std::int64_t>(raw.members[1].begin));
 
   // Without a list only the title is read.
   stream.SetPosition(100);

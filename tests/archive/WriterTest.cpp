@@ -6,13 +6,14 @@
 
 #include <zlib.h>
 
-#include "ArchiveTestUtil.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
 using namespace testsupport;
 using archive::ArchiveWriter;
 using archive::WriterMember;
@@ -119,7 +120,7 @@ TEST(WriterLayout, CatalogueLinesBlocksAndCounts) {
       Member("c:\\p\\empty.txt", "", kJuly2003), Member("c:\\p\\full.bin", full, kNov2004),
       Member("c:\\p\\over.bin", over), Member("file:list", "lower case is a file")};
   const std::vector<std::uint8_t> bytes = Build(members);
-  const RawArchive a = Parse(bytes);
+  const ArchiveMap a = ArchiveMap::Of(bytes);
   ASSERT_EQ(a.members.size(), 5u);
   EXPECT_EQ(a.fileCount, 4);
   const std::string catalogue =
@@ -141,7 +142,7 @@ TEST(WriterLayout, CatalogueLinesBlocksAndCounts) {
   EXPECT_EQ(last.length, -1);  // one byte does not compress: it is stored
   EXPECT_EQ(bytes[last.offset], static_cast<std::uint8_t>(over[16384]));
   EXPECT_EQ(a.members[4].name, "file:list");
-  EXPECT_EQ(a.end, bytes.size());
+  EXPECT_EQ(a.size, bytes.size());
 }
 
 TEST(WriterLayout, BlocksAreTheOneCallCompressionOrStoredWhenNotShorter) {
@@ -153,12 +154,12 @@ TEST(WriterLayout, BlocksAreTheOneCallCompressionOrStoredWhenNotShorter) {
     options.writeCatalogue = false;
     const std::vector<std::uint8_t> bytes =
         Build({Member("c:\\t.txt", text), Member("c:\\n.bin", noise)}, options);
-    const RawArchive a = Parse(bytes);
+    const ArchiveMap a = ArchiveMap::Of(bytes);
     ASSERT_EQ(a.members.size(), 2u);
     const std::string* sources[] = {&text, &noise};
     for (std::size_t i = 0; i < 2; ++i) {
       for (std::size_t k = 0; k < a.members[i].blocks.size(); ++k) {
-        const RawBlock& blk = a.members[i].blocks[k];
+        const BlockInfo& blk = a.members[i].blocks[k];
         const std::string piece = sources[i]->substr(k * 16384, 16384);
         const std::vector<std::uint8_t> data(bytes.begin() + static_cast<long>(blk.offset),
                                              bytes.begin() + static_cast<long>(blk.offset) +
@@ -182,8 +183,8 @@ TEST(WriterLayout, LevelZeroStoresEveryPiece) {
   options.level = 0;
   const std::string text = Content(20000, 5);
   const std::vector<std::uint8_t> bytes = Build({Member("c:\\t.txt", text)}, options);
-  for (const RawMember& m : Parse(bytes).members) {
-    for (const RawBlock& b : m.blocks) EXPECT_LT(b.length, 0) << m.name;
+  for (const MemberInfo& m : ArchiveMap::Of(bytes).members) {
+    for (const BlockInfo& b : m.blocks) EXPECT_LT(b.length, 0) << m.name;
   }
 }
 

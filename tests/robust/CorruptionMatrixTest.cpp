@@ -12,13 +12,18 @@
 #include <map>
 #include <set>
 
-#include "ArchiveMap.h"
 #include "MemoryFileSystem.h"
 #include "RobustSupport.h"
+#include "support/ArchiveMap.h"
 #include "support/SeededBytes.h"
 
 namespace robust {
 namespace {
+
+using testsupport::ArchiveMap;
+using testsupport::Region;
+using testsupport::RegionName;
+using testsupport::Span;
 
 enum class Verdict {
   kFailed,         // the run answered false or raised
