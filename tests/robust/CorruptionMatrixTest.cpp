@@ -12,15 +12,16 @@
 #include <map>
 #include <set>
 
-#include "MemoryFileSystem.h"
 #include "RobustSupport.h"
 #include "support/ArchiveMap.h"
+#include "support/MemoryFileSystem.h"
 #include "support/SeededBytes.h"
 
 namespace robust {
 namespace {
 
 using testsupport::ArchiveMap;
+using testsupport::MemoryFileSystem;
 using testsupport::Region;
 using testsupport::RegionName;
 using testsupport::Span;

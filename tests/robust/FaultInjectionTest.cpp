@@ -11,15 +11,16 @@
 #include <memory>
 #include <set>
 
-#include "MemoryFileSystem.h"
 #include "RobustSupport.h"
 #include "support/FaultFileSystem.h"
+#include "support/MemoryFileSystem.h"
 #include "support/ScratchDrive.h"
 
 namespace robust {
 namespace {
 
 using testsupport::FaultFileSystem;
+using testsupport::MemoryFileSystem;
 
 enum class Mode { kTransient, kPersistent, kShortOnce, kDiskFull };
 

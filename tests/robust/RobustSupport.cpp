@@ -154,20 +154,6 @@ RunOutcome RestoreBytes(plat::FileSystem& fs, const std::uint8_t* bytes, std::si
   return o;
 }
 
-std::vector<std::string> FilesBelow(const std::string& folder) {
-  std::vector<std::string> out;
-  plat::FileSystem& fs = plat::RealFileSystem();
-  for (const plat::DirEntry& e : fs.ListDirectory(folder)) {
-    const std::string child = folder + "\\" + e.name;
-    if (e.isDirectory) {
-      for (const std::string& sub : FilesBelow(child)) out.push_back(e.name + "\\" + sub);
-    } else {
-      out.push_back(e.name);
-    }
-  }
-  return out;
-}
-
 std::string FlatName(const std::string& storedName) { return plat::ExtractFileName(storedName); }
 
 }  // namespace robust

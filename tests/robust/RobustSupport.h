@@ -1,6 +1,5 @@
 // Shared by the fault-injection and corruption tests: the archives they damage, a file layer
-// that counts the streams left open, one restore run with everything it reported, and a look
-// at every file a run left on the scratch drive.
+// that counts the streams left open, and one restore run with everything it reported.
 #pragma once
 
 #include <cstdint>
@@ -77,9 +76,6 @@ class ViewStream : public plat::Stream {
   std::size_t size_;
   std::size_t pos_ = 0;
 };
-
-// Every file below folder (recursively), as paths relative to it with "\".
-std::vector<std::string> FilesBelow(const std::string& folder);
 
 // The flat target of a stored name: its last component.
 std::string FlatName(const std::string& storedName);
