@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/RegistryBackend.h"
 #include "support/ProxyFileSystem.h"
+#include "support/ProxyRegistry.h"
 
 namespace wizardtest {
 
@@ -32,28 +33,15 @@ class ObservedFiles : public testsupport::ProxyFileSystem {
 
 // Passes every call to another registry and keeps the names of the values set and deleted,
 // in order.
-class ObservedRegistry : public plat::RegistryBackend {
+class ObservedRegistry : public testsupport::ProxyRegistry {
  public:
-  explicit ObservedRegistry(plat::RegistryBackend& inner) : inner_(inner) {}
+  using ProxyRegistry::ProxyRegistry;
   std::vector<std::string> valuesSet;
   std::vector<std::string> valuesDeleted;
 
-  long OpenKey(plat::RegKey parent, const std::string& subKey, plat::RegKey& result) override;
-  long OpenKeyRead(plat::RegKey parent, const std::string& subKey,
-                   plat::RegKey& result) override;
-  long CreateKey(plat::RegKey parent, const std::string& subKey, plat::RegKey& result) override;
-  long CloseKey(plat::RegKey key) override;
-  long FlushKey(plat::RegKey key) override;
-  long QueryValue(plat::RegKey key, const std::string& name, std::uint32_t& type,
-                  std::vector<std::uint8_t>& data) override;
   long SetValue(plat::RegKey key, const std::string& name, std::uint32_t type,
                 const std::uint8_t* data, std::size_t size) override;
   long DeleteValue(plat::RegKey key, const std::string& name) override;
-  long EnumKey(plat::RegKey key, std::uint32_t index, std::string& name) override;
-  long DeleteKey(plat::RegKey parent, const std::string& subKey) override;
-
- private:
-  plat::RegistryBackend& inner_;
 };
 
 class InstallTest : public WizardTest {
