@@ -300,7 +300,7 @@ TEST_F(CorruptionMatrixTest, SyntheticPayloadBoundariesHeadersAndSampledBlocks) 
 }
 
 // lumipack over its own samples: every cut and every flipped byte.
-using lptest::Lumipack;
+using testsupport::Lumipack;
 using testsupport::WriteWholeFile;
 
 TEST_F(LumipackDamageTest, TheSoundSamplesPass) {
@@ -324,16 +324,16 @@ TEST_F(LumipackDamageTest, TruncatedAtAnyPointFailsAndWritesNothing) {
         if (std::string(command) == "verify") {
           const auto v = Lumipack({command, file});
           ASSERT_EQ(1, v.status) << label;
-          ASSERT_EQ(1, lptest::Lines(v.err)) << label << v.err;
+          ASSERT_EQ(1, testsupport::Lines(v.err)) << label << v.err;
           continue;
         }
         ASSERT_EQ(1, r.status) << label;
-        ASSERT_EQ(1, lptest::Lines(r.err)) << label << r.err;
+        ASSERT_EQ(1, testsupport::Lines(r.err)) << label << r.err;
         ASSERT_FALSE(fs.DirectoryExists(Path("out"))) << label;
       }
       // list reads only as far as the catalogue: it may succeed on a cut after it.
       const auto l = Lumipack({"list", file});
-      ASSERT_TRUE(l.status == 0 || (l.status == 1 && lptest::Lines(l.err) == 1)) << label << l.err;
+      ASSERT_TRUE(l.status == 0 || (l.status == 1 && testsupport::Lines(l.err) == 1)) << label << l.err;
     }
   }
 }
@@ -360,14 +360,14 @@ TEST_F(LumipackDamageTest, FlippedBytesNeverCrashAndStructureFlipsAreCaught) {
     ASSERT_TRUE(v.status == 0 || v.status == 1) << at;
     if (v.status == 1) {
       ++failures;
-      ASSERT_EQ(1, lptest::Lines(v.err)) << at << v.err;
+      ASSERT_EQ(1, testsupport::Lines(v.err)) << at << v.err;
     }
     if (std::find(mustFail.begin(), mustFail.end(), at) != mustFail.end()) {
       EXPECT_EQ(1, v.status) << "flip at " << at << " passed verify";
     }
     if (at % 5 == 0) {
       const auto x = Lumipack({"extract", file, "-d", Path("out")});
-      ASSERT_TRUE(x.status == 0 || (x.status == 1 && lptest::Lines(x.err) == 1)) << at << x.err;
+      ASSERT_TRUE(x.status == 0 || (x.status == 1 && testsupport::Lines(x.err) == 1)) << at << x.err;
       // What verify finds wrong is never extracted as a success.
       if (v.status == 1 && v.err.find("catalogue") == std::string::npos &&
           v.err.find("header") == std::string::npos) {

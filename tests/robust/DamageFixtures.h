@@ -12,12 +12,12 @@
 #include <utility>
 #include <vector>
 
-#include "LumipackTestSupport.h"
 #include "archive/ArchiveCheck.h"
 #include "archive/ArchiveWalker.h"
 #include "archive/BackupFile.h"
 #include "platform/Error.h"
 #include "support/ArchiveBytes.h"
+#include "support/LumipackRun.h"
 #include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
 #include "support/SeededBytes.h"
@@ -159,9 +159,9 @@ class LumipackDamageTest : public testsupport::ScratchDriveTest {
     testsupport::WriteWholeFile(file, bytes);
     std::vector<std::string> args = {command[0], file};
     args.insert(args.end(), command.begin() + 1, command.end());
-    const auto r = lptest::Lumipack(args);
+    const auto r = testsupport::Lumipack(args);
     EXPECT_EQ(1, r.status) << label << ": " << command[0] << "\n" << r.out;
-    EXPECT_EQ(1, lptest::Lines(r.err)) << label << ": " << r.err;
+    EXPECT_EQ(1, testsupport::Lines(r.err)) << label << ": " << r.err;
     EXPECT_EQ(0u, r.err.find("lumipack: " + file)) << label << ": " << r.err;
     EXPECT_NE(std::string::npos, r.err.find(what)) << label << ": " << r.err;
   }

@@ -210,7 +210,7 @@ TEST_F(FaultInjectionTest, SyntheticPayloadAtASampleOfCalls) {
 // One run at a time: the restore, the writer and lumipack.
 using namespace testsupport;
 using archive::TBackupFile;
-using lptest::Lumipack;
+using testsupport::Lumipack;
 
 TEST_F(DamageTest, OutputFileOrFolderThatCannotBeMade) {
   const std::string archivePath =
@@ -302,18 +302,18 @@ TEST_F(LumipackDamageTest, MissingInputsAndUnwritableOutputsFailCleanly) {
   lumipack::CreateOptions o;
   o.out = Path("out.lpk");
   o.inputs = {"nothing-here"};
-  auto c = lptest::Create(o, Base());
+  auto c = testsupport::LumipackCreate(o, Base());
   EXPECT_EQ(1, c.status);
   EXPECT_NE(std::string::npos, c.err.find("no such file or folder"));
   EXPECT_FALSE(fs.FileExists(o.out));
-  c = lptest::Create(o, Path("absent"));
+  c = testsupport::LumipackCreate(o, Path("absent"));
   EXPECT_EQ(1, c.status);
   EXPECT_EQ("no such folder", c.err);
 
   WriteWholeFile(Path("f.txt"), std::string("data"));
   o.inputs = {"f.txt"};
   o.out = Path("no\\such\\folder\\out.lpk");
-  c = lptest::Create(o, Base());
+  c = testsupport::LumipackCreate(o, Base());
   EXPECT_EQ(1, c.status);
 }
 
@@ -331,7 +331,7 @@ TEST_F(LumipackDamageTest, AFileLayerFaultAnywhereIsNeverASuccess) {
     fired = faulty.Fired();
     if (fired) {
       EXPECT_EQ(1, r.status) << "fault at call " << n;
-      EXPECT_EQ(1, lptest::Lines(r.err)) << n << r.err;
+      EXPECT_EQ(1, testsupport::Lines(r.err)) << n << r.err;
     } else {
       EXPECT_EQ(0, r.status) << r.err;
       EXPECT_EQ(text, testsupport::ReadWholeFile(Path("x\\text.txt")));

@@ -10,7 +10,7 @@ namespace {
 
 using namespace testsupport;
 using archive::TBackupFile;
-using lptest::Lumipack;
+using testsupport::Lumipack;
 
 TEST_F(DamageTest, FullPathNeverWritesOutsideTheDestination) {
   const char* names[] = {"c:\\..\\evil.txt", "c:\\a\\..\\..\\evil.txt", "c:\\\\evil.txt",

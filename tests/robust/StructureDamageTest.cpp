@@ -14,7 +14,7 @@ namespace {
 
 using namespace testsupport;
 using archive::TBackupFile;
-using lptest::Lumipack;
+using testsupport::Lumipack;
 
 TEST_F(DamageTest, CatalogueReadOfMissingUnopenableAndDamagedArchives) {
   testsupport::MessageBoxRecorder boxes;

@@ -12,7 +12,7 @@ namespace {
 
 using namespace testsupport;
 using archive::TBackupFile;
-using lptest::Lumipack;
+using testsupport::Lumipack;
 
 TEST_F(ArchiveCheckTest, ASoundInstallerPassesBothChecksWithItsSummary) {
   const std::vector<std::uint8_t> file = Installer(SoundArchive());

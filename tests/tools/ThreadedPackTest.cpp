@@ -6,11 +6,11 @@
 
 #include <atomic>
 
-#include "LumipackTestSupport.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/BlockCodecs.h"
 #include "platform/Error.h"
 #include "support/ArchiveBytes.h"
+#include "support/LumipackRun.h"
 #include "support/SeededBytes.h"
 #include "tools/lumipack/ThreadedEncoder.h"
 
@@ -125,7 +125,7 @@ class ThreadedPackCliTest : public testsupport::ScratchDriveTest {
     WriteWholeFile(Path("in\\img\\empty.bmp"), "");
     WriteWholeFile(Path("in\\doc\\read.txt"), Bytes(16384, 13));
   }
-  lptest::Result Create(const std::string& out, int threads, std::int64_t volumeSize = 0,
+  testsupport::LumipackResult Create(const std::string& out, int threads, std::int64_t volumeSize = 0,
                         const std::string& stub = "") {
     lumipack::CreateOptions o;
     o.out = Path(out);
@@ -133,7 +133,7 @@ class ThreadedPackCliTest : public testsupport::ScratchDriveTest {
     o.threads = threads;
     o.volumeSize = volumeSize;
     if (!stub.empty()) o.stub = Path(stub);
-    return lptest::Create(o, Base());
+    return testsupport::LumipackCreate(o, Base());
   }
 };
 
@@ -167,14 +167,14 @@ TEST_F(ThreadedPackCliTest, CodecOptionsReadTheSameAndRefuseUnknownNames) {
   MakeTree();
   const std::string archivePath = Path("a.lpk");
   ASSERT_EQ(Create("a.lpk", 2).status, 0);
-  const lptest::Result zlibVerify = lptest::Lumipack({"verify", archivePath});
+  const testsupport::LumipackResult zlibVerify = testsupport::Lumipack({"verify", archivePath});
   ASSERT_EQ(zlibVerify.status, 0) << zlibVerify.err;
   for (const std::string& codec : archive::BlockCodecNames()) {
-    const lptest::Result v = lptest::Lumipack({"verify", archivePath, "--codec", codec});
+    const testsupport::LumipackResult v = testsupport::Lumipack({"verify", archivePath, "--codec", codec});
     EXPECT_EQ(v.status, 0) << codec << ": " << v.err;
     EXPECT_EQ(v.out, zlibVerify.out) << codec;
     const std::string dir = Path("x-" + codec);
-    const lptest::Result x = lptest::Lumipack({"extract", "--codec", codec, archivePath, "-d", dir});
+    const testsupport::LumipackResult x = testsupport::Lumipack({"extract", "--codec", codec, archivePath, "-d", dir});
     EXPECT_EQ(x.status, 0) << codec << ": " << x.err;
     EXPECT_EQ(ReadWholeFile(dir + "\\prog.exe"), Bytes(300000, 11)) << codec;
     EXPECT_EQ(ReadWholeFile(dir + "\\photo.jpg"), Bytes(50000, 12, true)) << codec;
@@ -185,18 +185,18 @@ TEST_F(ThreadedPackCliTest, CodecOptionsReadTheSameAndRefuseUnknownNames) {
   lumipack::CreateOptions solo;
   solo.out = Path("solo.lpk");
   solo.inputs = {"in\\prog.exe"};
-  ASSERT_EQ(lptest::Create(solo, Base()).status, 0);
+  ASSERT_EQ(testsupport::LumipackCreate(solo, Base()).status, 0);
   std::string bytes = ReadWholeFile(solo.out);
   bytes[bytes.size() / 2] ^= 0x20;
   WriteWholeFile(Path("bad.lpk"), bytes);
-  const lptest::Result zlibBad = lptest::Lumipack({"verify", Path("bad.lpk")});
+  const testsupport::LumipackResult zlibBad = testsupport::Lumipack({"verify", Path("bad.lpk")});
   EXPECT_EQ(zlibBad.status, lumipack::kExitFailure);
   EXPECT_NE(zlibBad.err.find("block"), std::string::npos) << zlibBad.err;
   for (const std::string& codec : archive::BlockCodecNames()) {
-    const lptest::Result v = lptest::Lumipack({"verify", Path("bad.lpk"), "--codec", codec});
+    const testsupport::LumipackResult v = testsupport::Lumipack({"verify", Path("bad.lpk"), "--codec", codec});
     EXPECT_EQ(v.status, zlibBad.status) << codec;
     EXPECT_EQ(v.err, zlibBad.err) << codec;
-    const lptest::Result x = lptest::Lumipack({"extract", Path("bad.lpk"), "--codec", codec, "-d", Path("bad-" + codec)});
+    const testsupport::LumipackResult x = testsupport::Lumipack({"extract", Path("bad.lpk"), "--codec", codec, "-d", Path("bad-" + codec)});
     EXPECT_EQ(x.status, lumipack::kExitFailure) << codec;
   }
 
@@ -208,7 +208,7 @@ TEST_F(ThreadedPackCliTest, CodecOptionsReadTheSameAndRefuseUnknownNames) {
            {"extract", archivePath, "--codec", "nope"},
            {"verify", archivePath, "--codec"},
            {"verify", archivePath, "--level", "1"}}) {
-    EXPECT_EQ(lptest::Lumipack(args).status, lumipack::kExitUsage) << args[1] << " " << args[2];
+    EXPECT_EQ(testsupport::Lumipack(args).status, lumipack::kExitUsage) << args[1] << " " << args[2];
   }
   EXPECT_FALSE(plat::RealFileSystem().FileExists(Path("z.lpk")));
 }
