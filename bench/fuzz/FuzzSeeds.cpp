@@ -14,53 +14,29 @@
 #include "archive/ArchiveWriter.h"
 #include "platform/Error.h"
 #include "platform/Stream.h"
+#include "support/ArchiveBytes.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uint32_t kWhen = 0x2EE44390u;  // 4 July 2003, 08:28:32
-
+// The seeds' own words (not the damage sweeps'): the corpora stay as they were grown from.
 std::string Text(std::size_t size, unsigned seed) {
-  static const char* const words[] = {"fattura ", "cliente ", "importo ", "data ", "\r\n"};
-  std::string s;
-  unsigned x = seed;
-  while (s.size() < size) {
-    x = x * 1103515245u + 12345u;
-    s += words[(x >> 16) % 5];
-  }
-  s.resize(size);
-  return s;
+  static const std::vector<std::string> words = {"fattura ", "cliente ", "importo ", "data ", "\r\n"};
+  return testsupport::Words(size, seed, words);
 }
 
-std::string Noise(std::size_t size, unsigned seed) {
-  std::string s(size, '\0');
-  unsigned x = seed;
-  for (char& c : s) {
-    x = x * 1103515245u + 12345u;
-    c = static_cast<char>(x >> 24);
-  }
-  return s;
-}
+using testsupport::Noise;
 
-archive::WriterMember Member(const std::string& name, const std::string& bytes) {
-  archive::WriterMember m;
-  m.name = name;
-  m.dosDateTime = kWhen;
-  m.size = static_cast<std::int64_t>(bytes.size());
-  m.open = [bytes] {
-    return std::make_unique<plat::MemoryStream>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-  };
-  return m;
-}
+using testsupport::Member;
 
 std::string Archive(const std::vector<archive::WriterMember>& members, bool catalogue) {
   archive::WriterOptions o;
   o.title = "3.0.0.3";
   o.writeCatalogue = catalogue;
-  plat::MemoryStream out;
-  archive::ArchiveWriter(o).Write(members, out);
-  return std::string(out.Bytes().begin(), out.Bytes().end());
+  const std::vector<std::uint8_t> bytes = testsupport::Build(members, o);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 void Save(const fs::path& folder, const std::string& name, const std::string& bytes) {

@@ -3,29 +3,20 @@
 // and raises the same events, a damaged archive included.
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
-#include "ArchiveTestUtil.h"
 #include "archive/BlockCodecs.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
+#include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
+using namespace testsupport;
 using archive::InflateResult;
 using archive::InflateStatus;
 using testsupport::ReadWholeFile;
 using testsupport::WriteWholeFile;
-
-std::vector<std::uint8_t> Compress2(const std::string& raw, int level) {
-  uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  std::vector<std::uint8_t> out(size);
-  EXPECT_EQ(compress2(out.data(), &size, reinterpret_cast<const Bytef*>(raw.data()),
-                      static_cast<uLong>(raw.size()), level),
-            Z_OK);
-  out.resize(size);
-  return out;
-}
 
 const std::uint8_t* U8(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
 
@@ -40,7 +31,7 @@ TEST(BlockCodec, ZlibDeflaterKeepsCompress2BytesAcrossPieces) {
     for (const std::string& piece : pieces) {
       std::vector<std::uint8_t> out;
       const bool shorter = deflater->Deflate(U8(piece), static_cast<std::int32_t>(piece.size()), out);
-      const std::vector<std::uint8_t> expected = Compress2(piece, level);
+      const std::vector<std::uint8_t> expected = Compress(piece, level);
       EXPECT_EQ(shorter, expected.size() < piece.size()) << level << " " << piece.size();
       EXPECT_EQ(out, expected) << level << " " << piece.size();
     }
@@ -56,7 +47,7 @@ struct BlockCase {
 
 std::vector<BlockCase> BlockCases() {
   const std::string piece = Content(16384, 11);
-  const std::vector<std::uint8_t> sound = Compress2(piece, 1);
+  const std::vector<std::uint8_t> sound = Compress(piece, 1);
   std::vector<BlockCase> cases;
   cases.push_back({"sound", sound, InflateStatus::kOk});
   std::vector<std::uint8_t> trailing = sound;
@@ -74,10 +65,10 @@ std::vector<BlockCase> BlockCases() {
   std::vector<std::uint8_t> dictionary = sound;
   dictionary[1] = 0x20;  // FDICT set; the header check holds: (0x78 * 256 + 0x20) % 31 == 0
   cases.push_back({"needs a dictionary", dictionary, InflateStatus::kDamaged});
-  cases.push_back({"more than a piece", Compress2(std::string(20000, 'a'), 1), InflateStatus::kTooLong});
+  cases.push_back({"more than a piece", Compress(std::string(20000, 'a'), 1), InflateStatus::kTooLong});
   cases.push_back({"not zlib", std::vector<std::uint8_t>(64, 0xEE), InflateStatus::kDamaged});
   cases.push_back({"one byte", std::vector<std::uint8_t>{0x78}, InflateStatus::kTruncated});
-  cases.push_back({"empty stream", Compress2("", 1), InflateStatus::kOk});
+  cases.push_back({"empty stream", Compress("", 1), InflateStatus::kOk});
   return cases;
 }
 
@@ -171,8 +162,8 @@ TEST_F(CodecRestoreTest, EveryCodecRestoresTheSameBytesAndEvents) {
   const std::vector<std::uint8_t> sound = Build(members);
   // The same archive with one damaged byte inside the third block of program.exe.
   std::vector<std::uint8_t> damaged = sound;
-  const RawArchive raw = Parse(sound);
-  const RawBlock& third = raw.members[1].blocks[2];
+  const ArchiveMap raw = ArchiveMap::Of(sound);
+  const BlockInfo& third = raw.members[1].blocks[2];
   damaged[third.offset + static_cast<std::size_t>(third.length) / 2] ^= 0x5A;
 
   const Run zlibSound = Restore(sound, archive::ZlibCodec(), "zs");

@@ -6,19 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "ArchiveTestUtil.h"
 #include "archive/ArchiveCheck.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ArchiveWalker.h"
 #include "archive/InstallerEnd.h"
 #include "archive/Payload.h"
+#include "support/ArchiveBytes.h"
 #include "support/PeImage.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using archivetest::Build;
-using archivetest::Content;
-using archivetest::Member;
+using testsupport::Build;
+using testsupport::Content;
+using testsupport::Member;
 using testsupport::AppendCertificateTable;
 using testsupport::PeImage;
 using testsupport::SetSecurityDirectory;
@@ -26,10 +27,6 @@ using testsupport::SetSecurityDirectory;
 constexpr std::size_t kImage = 4096;
 // Stands for a WIN_CERTIFICATE with its signature: the readers only place it, never parse it.
 const std::string kTable(1800, '\x30');
-
-void Put32(std::string& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-}
 
 std::uint32_t PayloadOffset(const std::string& file) {
   return archive::LoadLe32(reinterpret_cast<const std::uint8_t*>(file.data() + file.size() - 4));
@@ -108,13 +105,13 @@ TEST(InstallerEndTest, TheSecurityDirectoryPlacesTheEnd) {
     const std::string s = Signed();
     cases.push_back({"headers cut before the optional header", s.substr(0, 0x50), -1, 0, ""});
     std::string far = s;
-    Put32(far, 0x3C, 0xFFFFFFF0u);
+    testsupport::StoreInt(far, 0x3C, 0xFFFFFFF0u);
     cases.push_back({"a PE offset beyond the file", far, -1, 0, ""});
     std::string shortOptional = s;
     shortOptional[0x40 + 20] = static_cast<char>(96 + 4 * 8);  // directories 0 to 3 only
     cases.push_back({"an optional header that ends before directory 4", shortOptional, -1, 0, ""});
     std::string fewDirectories = s;
-    Put32(fewDirectories, 0x40 + 24 + 92, 4);
+    testsupport::StoreInt(fewDirectories, 0x40 + 24 + 92, 4);
     cases.push_back({"directory 4 beyond NumberOfRvaAndSizes", fewDirectories, -1, 0, ""});
     std::string noSignature = s;
     noSignature[0x40] = 'X';

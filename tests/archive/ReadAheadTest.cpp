@@ -3,10 +3,12 @@
 // stopped, not where the buffer ran ahead to.
 #include <gtest/gtest.h>
 
-#include "ArchiveTestUtil.h"
 #include "archive/ArchiveWalker.h"
+#include "archive/BackupFile.h"
 #include "archive/ReadAheadStream.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
@@ -110,7 +112,7 @@ TEST(ReadAhead, ShortReadsAndDeviceErrorsReachTheReader) {
 }
 
 TEST(ReadAhead, RestoreAndWalkLeaveACallersStreamAfterTheArchive) {
-  using namespace archivetest;
+  using namespace testsupport;
   std::vector<std::uint8_t> bytes = Build({Member("c:\\a.txt", Content(50000, 31))});
   const std::size_t archiveEnd = bytes.size();
   // Whatever follows the archive in the caller's stream is not the reader's to consume.

@@ -1,16 +1,19 @@
 // Reading title and catalogue, and restoring: events, restore modes, target names, cancel.
 #include <gtest/gtest.h>
 
-#include "ArchiveTestUtil.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
 #include "platform/MessagePump.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
+using namespace testsupport;
 using archive::TBackupFile;
 using testsupport::ReadWholeFile;
 using testsupport::WriteWholeFile;
@@ -284,7 +287,7 @@ TEST_F(RestoreTest, CatalogueReadFromFileAndFromStream) {
   EXPECT_EQ(title, "3.0.0.3");
   EXPECT_EQ(list, lines);
   EXPECT_EQ(bf.FileCount(), 2);
-  EXPECT_EQ(bf.TotalSize(), Int(bytes, 11));
+  EXPECT_EQ(bf.TotalSize(), LoadInt(bytes, 11));
 
   // Through a stream placed at the archive inside a larger file; it stays after the catalogue.
   plat::MemoryStream stream(std::vector<std::uint8_t>(100, 'x'));
@@ -296,8 +299,8 @@ TEST_F(RestoreTest, CatalogueReadFromFileAndFromStream) {
   bf.ReadFileListFromStream(&stream, &fromStream, title2);
   EXPECT_EQ(title2, "3.0.0.3");
   EXPECT_EQ(fromStream, lines);
-  const RawArchive raw = Parse(bytes);
-  EXPECT_EQ(stream.Position(), 100 + static_cast<std::int64_t>(raw.members[1].nameOffset));
+  const ArchiveMap raw = ArchiveMap::Of(bytes);
+  EXPECT_EQ(stream.Position(), 100 + static_cast<std::int64_t>(raw.members[1].begin));
 
   // Without a list only the title is read.
   stream.SetPosition(100);
@@ -334,18 +337,15 @@ TEST_F(RestoreTest, WithoutCatalogueTheListStaysAndLowerCaseNameIsAFile) {
 
 TEST_F(RestoreTest, CatalogueLinesEndInCrLfCrOrLf) {
   // A catalogue written by hand: its text is given as one stored block.
-  std::vector<std::uint8_t> b;
-  PutText(b, "t");
-  PutInt(b, 10);
-  PutInt(b, 0);
-  PutText(b, "FILE:LIST");
-  PutInt(b, 0);
-  b.insert(b.end(), {'E', 'C', '2', 0});
   const std::string text = "one\r\ntwo\rthree\nfour";
-  PutInt(b, -static_cast<std::int32_t>(text.size()));
-  b.insert(b.end(), text.begin(), text.end());
-  PutInt(b, 0);
-  PutInt(b, 0);
+  const std::vector<std::uint8_t> b = ArchiveBytes()
+                                          .Header("t", 10, 0)
+                                          .MemberStart("FILE:LIST", 0)
+                                          .Int(-static_cast<std::int32_t>(text.size()))
+                                          .Raw(text)
+                                          .Int(0)
+                                          .Int(0)
+                                          .b;
   plat::MemoryStream s(b);
   TBackupFile bf;
   archive::TStringList list;

@@ -3,14 +3,17 @@
 
 #include <algorithm>
 
-#include "ArchiveTestUtil.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
+using namespace testsupport;
 using archive::TBackupFile;
 using archive::WriterMember;
 using testsupport::ReadWholeFile;
@@ -45,11 +48,11 @@ TEST_F(VolumeTest, MemberSplitOverThreeVolumesIsRestoredWhole) {
     auto f = fs.OpenRead(v);
     EXPECT_LE(f->Size(), 16500) << v;
   }
-  const RawArchive one = Parse(FileBytes(first));
+  const ArchiveMap one = ArchiveMap::Of(FileBytes(first));
   EXPECT_EQ(one.volumeMarker, "NEXT:DISK002");
   ASSERT_EQ(one.members.size(), 2u);
   EXPECT_EQ(one.members[1].blocks.size(), 0u);  // the big member starts with no room left
-  const RawArchive two = Parse(FileBytes(Path("set.002")), true);
+  const ArchiveMap two = ArchiveMap::Of(FileBytes(Path("set.002")), true);
   EXPECT_EQ(two.members[0].blocks.size(), 1u);
   EXPECT_EQ(two.volumeMarker, "NEXT:DISK003");
 

@@ -6,13 +6,15 @@
 
 #include <zlib.h>
 
-#include "ArchiveTestUtil.h"
 #include "archive/Payload.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
+#include "support/ArchiveMap.h"
+#include "support/SeededBytes.h"
 
 namespace {
 
-using namespace archivetest;
+using namespace testsupport;
 using archive::ArchiveWriter;
 using archive::WriterMember;
 using archive::WriterOptions;
@@ -34,15 +36,6 @@ std::vector<std::uint8_t> Inflate(const std::uint8_t* data, std::size_t n) {
   uLongf outLen = static_cast<uLongf>(out.size());
   EXPECT_EQ(uncompress(out.data(), &outLen, data, static_cast<uLong>(n)), Z_OK);
   out.resize(outLen);
-  return out;
-}
-
-std::vector<std::uint8_t> Compress(const std::string& piece, int level) {
-  uLongf n = compressBound(static_cast<uLong>(piece.size()));
-  std::vector<std::uint8_t> out(n);
-  compress2(out.data(), &n, reinterpret_cast<const Bytef*>(piece.data()),
-            static_cast<uLong>(piece.size()), level);
-  out.resize(n);
   return out;
 }
 
@@ -79,7 +72,7 @@ TEST(WriterGolden, WorkedExampleHeaderAndCatalogueStart) {
       0xC2, 0x8E, 0x76, 0x31, 0x45, 0x43, 0x32, 0x00};                         // date, "EC2"
   ASSERT_GT(bytes.size(), expected.size() + 6);
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + expected.size()), expected);
-  EXPECT_GT(Int(bytes, expected.size()), 0);  // a compressed block
+  EXPECT_GT(LoadInt(bytes, expected.size()), 0);  // a compressed block
   EXPECT_EQ(bytes[expected.size() + 4], 0x78);
   EXPECT_EQ(bytes[expected.size() + 5], 0x01);
 }
@@ -116,7 +109,7 @@ TEST(WriterGolden, InstallerEndsInMarkersAndTrailer) {
 
     EXPECT_EQ(archive::LocatePayload(out), offset);
     EXPECT_EQ(out.Position(), static_cast<std::int64_t>(offset));
-    EXPECT_EQ(Int(b, offset), 7);
+    EXPECT_EQ(LoadInt(b, offset), 7);
   }
 }
 
@@ -127,7 +120,7 @@ TEST(WriterLayout, CatalogueLinesBlocksAndCounts) {
       Member("c:\\p\\empty.txt", "", kJuly2003), Member("c:\\p\\full.bin", full, kNov2004),
       Member("c:\\p\\over.bin", over), Member("file:list", "lower case is a file")};
   const std::vector<std::uint8_t> bytes = Build(members);
-  const RawArchive a = Parse(bytes);
+  const ArchiveMap a = ArchiveMap::Of(bytes);
   ASSERT_EQ(a.members.size(), 5u);
   EXPECT_EQ(a.fileCount, 4);
   const std::string catalogue =
@@ -149,7 +142,7 @@ TEST(WriterLayout, CatalogueLinesBlocksAndCounts) {
   EXPECT_EQ(last.length, -1);  // one byte does not compress: it is stored
   EXPECT_EQ(bytes[last.offset], static_cast<std::uint8_t>(over[16384]));
   EXPECT_EQ(a.members[4].name, "file:list");
-  EXPECT_EQ(a.end, bytes.size());
+  EXPECT_EQ(a.size, bytes.size());
 }
 
 TEST(WriterLayout, BlocksAreTheOneCallCompressionOrStoredWhenNotShorter) {
@@ -161,12 +154,12 @@ TEST(WriterLayout, BlocksAreTheOneCallCompressionOrStoredWhenNotShorter) {
     options.writeCatalogue = false;
     const std::vector<std::uint8_t> bytes =
         Build({Member("c:\\t.txt", text), Member("c:\\n.bin", noise)}, options);
-    const RawArchive a = Parse(bytes);
+    const ArchiveMap a = ArchiveMap::Of(bytes);
     ASSERT_EQ(a.members.size(), 2u);
     const std::string* sources[] = {&text, &noise};
     for (std::size_t i = 0; i < 2; ++i) {
       for (std::size_t k = 0; k < a.members[i].blocks.size(); ++k) {
-        const RawBlock& blk = a.members[i].blocks[k];
+        const BlockInfo& blk = a.members[i].blocks[k];
         const std::string piece = sources[i]->substr(k * 16384, 16384);
         const std::vector<std::uint8_t> data(bytes.begin() + static_cast<long>(blk.offset),
                                              bytes.begin() + static_cast<long>(blk.offset) +
@@ -190,34 +183,26 @@ TEST(WriterLayout, LevelZeroStoresEveryPiece) {
   options.level = 0;
   const std::string text = Content(20000, 5);
   const std::vector<std::uint8_t> bytes = Build({Member("c:\\t.txt", text)}, options);
-  for (const RawMember& m : Parse(bytes).members) {
-    for (const RawBlock& b : m.blocks) EXPECT_LT(b.length, 0) << m.name;
+  for (const MemberInfo& m : ArchiveMap::Of(bytes).members) {
+    for (const BlockInfo& b : m.blocks) EXPECT_LT(b.length, 0) << m.name;
   }
 }
 
 TEST(WriterLayout, EmptyArchives) {
   // With a catalogue: header, a catalogue member without blocks, the end marker.
   const std::vector<std::uint8_t> with = Build({});
-  std::vector<std::uint8_t> expected;
-  PutText(expected, "");
-  PutInt(expected, 0);
-  PutInt(expected, 0);
-  PutText(expected, "FILE:LIST");
-  PutInt(expected, 0);  // no member: date-time 0
-  expected.insert(expected.end(), {'E', 'C', '2', 0});
-  PutInt(expected, 0);
-  PutInt(expected, 0);
+  const std::vector<std::uint8_t> expected = ArchiveBytes()
+                                                 .Header("", 0, 0)
+                                                 .MemberStart("FILE:LIST", 0)  // no member: date-time 0
+                                                 .Int(0)
+                                                 .Int(0)
+                                                 .b;
   EXPECT_EQ(with, expected);
 
   WriterOptions options;
   options.writeCatalogue = false;
   options.title = "t";
-  std::vector<std::uint8_t> bare;
-  PutText(bare, "t");
-  PutInt(bare, 0);
-  PutInt(bare, 0);
-  PutInt(bare, 0);
-  EXPECT_EQ(Build({}, options), bare);
+  EXPECT_EQ(Build({}, options), ArchiveBytes().Header("t", 0, 0).Int(0).b);
 }
 
 TEST(WriterLayout, ContentOfTheWrongSizeIsRefusedNamingTheMember) {

@@ -4,22 +4,26 @@
 // reports its error once (by OnError or by an exception, never both), leaves no stream open and
 // writes nothing outside the destination. The small archive is swept at every point; the
 // synthetic payload (11 MB, about 2,100 counted calls) at a sample of points, in a file layer
-// held in memory so that the sample can be wide.
+// held in memory so that the sample can be wide. Then the same at the scale of one run, for the
+// restore, the writer and lumipack: a destination that cannot be made, a missing input, and
+// every counted call of a small run failing in turn.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 #include <set>
 
-#include "MemoryFileSystem.h"
+#include "DamageFixtures.h"
 #include "RobustSupport.h"
 #include "support/FaultFileSystem.h"
+#include "support/MemoryFileSystem.h"
 #include "support/ScratchDrive.h"
 
 namespace robust {
 namespace {
 
 using testsupport::FaultFileSystem;
+using testsupport::MemoryFileSystem;
 
 enum class Mode { kTransient, kPersistent, kShortOnce, kDiskFull };
 
@@ -201,6 +205,165 @@ TEST_F(FaultInjectionTest, SyntheticPayloadAtASampleOfCalls) {
     std::printf("  %s: %zu of %ld calls\n", ModeName(mode), sample.size(), total);
   }
   std::printf("synthetic payload: %ld fault points\n", points);
+}
+
+// One run at a time: the restore, the writer and lumipack.
+using namespace testsupport;
+using archive::TBackupFile;
+using testsupport::Lumipack;
+
+TEST_F(DamageTest, OutputFileOrFolderThatCannotBeMade) {
+  const std::string archivePath =
+      Save(Build({Member("c:\\m\\f.txt", "f"), Member("c:\\m\\g.txt", "g")}));
+  // A folder where the file should go: it cannot be created.
+  ASSERT_TRUE(fs.ForceDirectories(Path("d1\\f.txt")));
+  Outcome o = RunRestore(archivePath, Path("d1"));
+  EXPECT_FALSE(o.result);
+  EXPECT_EQ(o.errorCode, 1);
+  EXPECT_FALSE(fs.FileExists(Path("d1\\g.txt")));  // the run stopped
+  ASSERT_EQ(o.log.errors.size(), 1u);
+
+  // A file where the folder should go: the member cannot be written, so the run fails with
+  // error 1, reported once, and the file in the way is left as it was.
+  WriteWholeFile(Path("d2"), "in the way");
+  Outcome failed = RunRestore(archivePath, Path("d2"));
+  EXPECT_FALSE(failed.result);
+  EXPECT_EQ(failed.errorCode, 1);
+  ASSERT_EQ(failed.log.errors.size(), 1u);
+  EXPECT_EQ(ReadWholeFile(Path("d2")), "in the way");
+}
+
+// Every counted file-layer call fails once in turn: no crash, no corrupt file, and a run that
+// answers true has written every member it did not pass over.
+TEST_F(DamageTest, EveryFileLayerFaultEndsCleanly) {
+  const std::string a = Content(20000, 5);
+  const std::string b = Content(3000, 6, false);
+  const std::string archivePath =
+      Save(Build({Member("c:\\f\\a.txt", a), Member("c:\\f\\b.bin", b)}));
+  testsupport::FaultFileSystem faulty;
+  bool sawFailure = false;
+  for (long n = 1; n < 200; ++n) {
+    faulty.FailAt(n);
+    const std::string dest = Path("run" + std::to_string(n));
+    TBackupFile bf(nullptr, faulty);
+    bf.OnError = [](TBackupFile*, std::int32_t, std::string) {};
+    bool result = false;
+    try {
+      result = bf.Restore(archivePath, dest);
+    } catch (const plat::Error&) {
+      result = false;
+    }
+    const bool hasA = fs.FileExists(dest + "\\a.txt");
+    const bool hasB = fs.FileExists(dest + "\\b.bin");
+    // A file left behind is never corrupt: at most cut short, and whole after a success.
+    auto check = [&](bool has, const std::string& file, const std::string& expected) {
+      if (!has) return;
+      const std::string written = ReadWholeFile(dest + "\\" + file);
+      EXPECT_EQ(written, expected.substr(0, written.size())) << n << " " << file;
+      if (result) {
+        EXPECT_EQ(written.size(), expected.size()) << n << " " << file;
+      }
+    };
+    check(hasA, "a.txt", a);
+    check(hasB, "b.bin", b);
+    if (!result) sawFailure = true;
+    if (!faulty.Fired()) {
+      EXPECT_TRUE(result);
+      EXPECT_TRUE(hasA && hasB);
+      break;
+    }
+  }
+  EXPECT_TRUE(sawFailure);
+}
+
+TEST_F(DamageTest, WriterFaultsAreErrorsNeverSilent) {
+  testsupport::FaultFileSystem faulty;
+  for (long n = 1; n < 100; ++n) {
+    faulty.FailAt(n);
+    archive::WriterOptions o;
+    o.maxSize = 20000;
+    archive::ArchiveWriter w(o, faulty);
+    bool threw = false;
+    try {
+      w.WriteVolumes({Member("c:\\a", Content(30000, 7, false))}, Path("w" + std::to_string(n) + ".lpk"));
+    } catch (const plat::Error&) {
+      threw = true;
+    }
+    EXPECT_EQ(threw, faulty.Fired()) << n;
+    if (!faulty.Fired()) break;
+  }
+}
+
+TEST_F(LumipackDamageTest, MissingInputsAndUnwritableOutputsFailCleanly) {
+  auto r = Lumipack({"verify", Path("absent.lpk")});
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(0u, r.err.find("lumipack: " + Path("absent.lpk") + ": cannot be read")) << r.err;
+
+  lumipack::CreateOptions o;
+  o.out = Path("out.lpk");
+  o.inputs = {"nothing-here"};
+  auto c = testsupport::LumipackCreate(o, Base());
+  EXPECT_EQ(1, c.status);
+  EXPECT_NE(std::string::npos, c.err.find("no such file or folder"));
+  EXPECT_FALSE(fs.FileExists(o.out));
+  c = testsupport::LumipackCreate(o, Path("absent"));
+  EXPECT_EQ(1, c.status);
+  EXPECT_EQ("no such folder", c.err);
+
+  WriteWholeFile(Path("f.txt"), std::string("data"));
+  o.inputs = {"f.txt"};
+  o.out = Path("no\\such\\folder\\out.lpk");
+  c = testsupport::LumipackCreate(o, Base());
+  EXPECT_EQ(1, c.status);
+}
+
+// Every counted file-layer call of an extraction and of a creation fails in turn: each run
+// either succeeds completely or reports failure; none reports success with missing output.
+TEST_F(LumipackDamageTest, AFileLayerFaultAnywhereIsNeverASuccess) {
+  WriteWholeFile(Path("a.lpk"), Sound());
+  const std::string text = testsupport::Prose(20000);
+  testsupport::FaultFileSystem faulty;
+  bool fired = true;
+  for (long n = 1; fired && n < 500; ++n) {
+    testsupport::RemoveTree(Path("x"));
+    faulty.FailAt(n);
+    const auto r = Lumipack({"extract", Path("a.lpk"), "-d", Path("x")}, faulty);
+    fired = faulty.Fired();
+    if (fired) {
+      EXPECT_EQ(1, r.status) << "fault at call " << n;
+      EXPECT_EQ(1, testsupport::Lines(r.err)) << n << r.err;
+    } else {
+      EXPECT_EQ(0, r.status) << r.err;
+      EXPECT_EQ(text, testsupport::ReadWholeFile(Path("x\\text.txt")));
+    }
+  }
+  EXPECT_FALSE(fired);
+
+  fs.ForceDirectories(Path("in"));
+  WriteWholeFile(Path("in\\t.txt"), text);
+  fired = true;
+  for (long n = 1; fired && n < 500; ++n) {
+    std::ostringstream out, err;
+    lumipack::Context ctx{out, err, faulty, false};
+    lumipack::CreateOptions o;
+    o.out = Path("made.lpk");
+    o.inputs = {"in"};
+    o.baseFolder = Base();
+    faulty.FailAt(n);
+    bool ok = true;
+    try {
+      lumipack::Create(o, ctx);
+    } catch (const std::exception&) {
+      ok = false;
+    }
+    fired = faulty.Fired();
+    EXPECT_EQ(!fired, ok) << "fault at call " << n;
+    if (!ok) {
+      EXPECT_FALSE(fs.FileExists(o.out)) << "a partial archive is left, fault " << n;
+    }
+  }
+  EXPECT_FALSE(fired);
+  EXPECT_EQ(0, Lumipack({"verify", Path("made.lpk")}).status);
 }
 
 }  // namespace

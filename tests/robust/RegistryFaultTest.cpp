@@ -11,6 +11,7 @@
 
 #include "InstallFixture.h"
 #include "platform/MemoryRegistry.h"
+#include "support/ProxyRegistry.h"
 #include "wizard/Services.h"
 
 namespace robust {
@@ -18,9 +19,9 @@ namespace {
 
 // Passes every call to another registry and fails the N-th (transient) or the N-th and every
 // later one (persistent) with "access denied".
-class FaultRegistry : public plat::RegistryBackend {
+class FaultRegistry : public testsupport::ProxyRegistry {
  public:
-  explicit FaultRegistry(plat::RegistryBackend& inner) : inner_(inner) {}
+  explicit FaultRegistry(plat::RegistryBackend& inner) : ProxyRegistry(inner) {}
   void FailAt(long n, bool persistent) {
     failAt_ = n;
     persistent_ = persistent;
@@ -31,37 +32,37 @@ class FaultRegistry : public plat::RegistryBackend {
   long Calls() const { return calls_; }
 
   long OpenKey(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
-    return Trip() ? kDenied : inner_.OpenKey(p, s, r);
+    return Trip() ? kDenied : Inner().OpenKey(p, s, r);
   }
   long OpenKeyRead(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
-    return Trip() ? kDenied : inner_.OpenKeyRead(p, s, r);
+    return Trip() ? kDenied : Inner().OpenKeyRead(p, s, r);
   }
   long CreateKey(plat::RegKey p, const std::string& s, plat::RegKey& r) override {
-    return Trip() ? kDenied : inner_.CreateKey(p, s, r);
+    return Trip() ? kDenied : Inner().CreateKey(p, s, r);
   }
   // A handle is released even when the call reports a failure, as the system does.
   long CloseKey(plat::RegKey k) override {
     const bool fail = Trip();
-    const long rc = inner_.CloseKey(k);
+    const long rc = Inner().CloseKey(k);
     return fail ? kDenied : rc;
   }
-  long FlushKey(plat::RegKey k) override { return Trip() ? kDenied : inner_.FlushKey(k); }
+  long FlushKey(plat::RegKey k) override { return Trip() ? kDenied : Inner().FlushKey(k); }
   long QueryValue(plat::RegKey k, const std::string& n, std::uint32_t& t,
                   std::vector<std::uint8_t>& d) override {
-    return Trip() ? kDenied : inner_.QueryValue(k, n, t, d);
+    return Trip() ? kDenied : Inner().QueryValue(k, n, t, d);
   }
   long SetValue(plat::RegKey k, const std::string& n, std::uint32_t t, const std::uint8_t* d,
                 std::size_t s) override {
-    return Trip() ? kDenied : inner_.SetValue(k, n, t, d, s);
+    return Trip() ? kDenied : Inner().SetValue(k, n, t, d, s);
   }
   long DeleteValue(plat::RegKey k, const std::string& n) override {
-    return Trip() ? kDenied : inner_.DeleteValue(k, n);
+    return Trip() ? kDenied : Inner().DeleteValue(k, n);
   }
   long EnumKey(plat::RegKey k, std::uint32_t i, std::string& n) override {
-    return Trip() ? kDenied : inner_.EnumKey(k, i, n);
+    return Trip() ? kDenied : Inner().EnumKey(k, i, n);
   }
   long DeleteKey(plat::RegKey p, const std::string& s) override {
-    return Trip() ? kDenied : inner_.DeleteKey(p, s);
+    return Trip() ? kDenied : Inner().DeleteKey(p, s);
   }
 
  private:
@@ -72,7 +73,6 @@ class FaultRegistry : public plat::RegistryBackend {
     if (fail) fired_ = true;
     return fail;
   }
-  plat::RegistryBackend& inner_;
   long failAt_ = 0;
   bool persistent_ = false;
   long calls_ = 0;

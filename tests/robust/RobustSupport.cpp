@@ -6,72 +6,37 @@
 
 #include "platform/Error.h"
 #include "platform/Stream.h"
+#include "support/ArchiveBytes.h"
+#include "support/SeededBytes.h"
 #include "tools/synthetic/SyntheticPayload.h"
 
 namespace robust {
 
 namespace {
 
-constexpr std::uint32_t kWhen = 0x2EE44390u;  // 4 July 2003, 08:28:32
-
 std::string Text(std::size_t size, unsigned seed) {
-  static const char* const words[] = {"fattura ", "cliente ", "importo ", "scadenza ", "\r\n"};
-  std::string s;
-  unsigned x = seed;
-  while (s.size() < size) {
-    x = x * 1103515245u + 12345u;
-    s += words[(x >> 16) % 5];
-  }
-  s.resize(size);
-  return s;
+  return testsupport::Words(size, seed, testsupport::InvoiceWords());
 }
 
-std::string Noise(std::size_t size, unsigned seed) {
-  std::string s(size, '\0');
-  unsigned x = seed;
-  for (char& c : s) {
-    x = x * 1103515245u + 12345u;
-    c = static_cast<char>(x >> 24);
-  }
-  return s;
-}
+using testsupport::Noise;
 
 std::vector<std::uint8_t> Write(const std::vector<Expected>& files) {
   std::vector<archive::WriterMember> members;
-  for (const Expected& e : files) {
-    archive::WriterMember m;
-    m.name = e.name;
-    m.dosDateTime = kWhen;
-    m.size = static_cast<std::int64_t>(e.content.size());
-    const std::string bytes = e.content;
-    m.open = [bytes] {
-      return std::make_unique<plat::MemoryStream>(
-          std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    };
-    members.push_back(std::move(m));
-  }
+  for (const Expected& e : files) members.push_back(testsupport::Member(e.name, e.content));
   archive::WriterOptions o;
   o.title = "3.0.0.3";
-  plat::MemoryStream out;
-  archive::ArchiveWriter(o).Write(members, out);
-  return out.Bytes();
+  return testsupport::Build(members, o);
 }
 
-class CountedStream : public plat::FileStream {
+class CountedStream : public testsupport::ProxyFileStream {
  public:
   CountedStream(std::unique_ptr<plat::FileStream> inner, int& open)
-      : inner_(std::move(inner)), open_(open) {
+      : ProxyFileStream(std::move(inner)), open_(open) {
     ++open_;
   }
   ~CountedStream() override { --open_; }
-  std::int32_t Read(void* b, std::int32_t n) override { return inner_->Read(b, n); }
-  std::int32_t Write(const void* b, std::int32_t n) override { return inner_->Write(b, n); }
-  std::int64_t Seek(std::int64_t o, Origin origin) override { return inner_->Seek(o, origin); }
-  std::int64_t Size() override { return inner_->Size(); }
-  bool SetDosDateTime(std::int32_t t) override { return inner_->SetDosDateTime(t); }
 
  private:
-  std::unique_ptr<plat::FileStream> inner_;
   int& open_;
 };
 
@@ -128,13 +93,13 @@ std::unique_ptr<plat::FileStream> StreamCounter::Count(std::unique_ptr<plat::Fil
   return std::make_unique<CountedStream>(std::move(s), open_);
 }
 std::unique_ptr<plat::FileStream> StreamCounter::OpenRead(const std::string& path) {
-  return Count(inner_.OpenRead(path));
+  return Count(ProxyFileSystem::OpenRead(path));
 }
 std::unique_ptr<plat::FileStream> StreamCounter::Create(const std::string& path) {
-  return Count(inner_.Create(path));
+  return Count(ProxyFileSystem::Create(path));
 }
 std::unique_ptr<plat::FileStream> StreamCounter::OpenWrite(const std::string& path) {
-  return Count(inner_.OpenWrite(path));
+  return Count(ProxyFileSystem::OpenWrite(path));
 }
 
 std::string RunOutcome::Describe() const {
@@ -187,20 +152,6 @@ RunOutcome RestoreBytes(plat::FileSystem& fs, const std::uint8_t* bytes, std::si
     o.threw = true;
   }
   return o;
-}
-
-std::vector<std::string> FilesBelow(const std::string& folder) {
-  std::vector<std::string> out;
-  plat::FileSystem& fs = plat::RealFileSystem();
-  for (const plat::DirEntry& e : fs.ListDirectory(folder)) {
-    const std::string child = folder + "\\" + e.name;
-    if (e.isDirectory) {
-      for (const std::string& sub : FilesBelow(child)) out.push_back(e.name + "\\" + sub);
-    } else {
-      out.push_back(e.name);
-    }
-  }
-  return out;
 }
 
 std::string FlatName(const std::string& storedName) { return plat::ExtractFileName(storedName); }

@@ -1,6 +1,5 @@
 // Shared by the fault-injection and corruption tests: the archives they damage, a file layer
-// that counts the streams left open, one restore run with everything it reported, and a look
-// at every file a run left on the scratch drive.
+// that counts the streams left open, and one restore run with everything it reported.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/BackupFile.h"
 #include "platform/Files.h"
+#include "support/ProxyFileSystem.h"
 
 namespace robust {
 
@@ -30,28 +30,17 @@ const std::vector<std::uint8_t>& SyntheticArchive();
 const std::vector<Expected>& SyntheticMembers();
 
 // Passes every call on and counts the streams that are open now.
-class StreamCounter : public plat::FileSystem {
+class StreamCounter : public testsupport::ProxyFileSystem {
  public:
-  explicit StreamCounter(plat::FileSystem& inner) : inner_(inner) {}
+  using ProxyFileSystem::ProxyFileSystem;
   int Open() const { return open_; }
 
   std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
   std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
   std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
-  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
-  bool CreateDir(const std::string& path) override { return inner_.CreateDir(path); }
-  bool ForceDirectories(const std::string& path) override { return inner_.ForceDirectories(path); }
-  bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
-  bool RemoveDir(const std::string& path) override { return inner_.RemoveDir(path); }
-  std::int32_t FileAge(const std::string& path) override { return inner_.FileAge(path); }
-  std::vector<plat::DirEntry> ListDirectory(const std::string& path) override {
-    return inner_.ListDirectory(path);
-  }
 
  private:
   std::unique_ptr<plat::FileStream> Count(std::unique_ptr<plat::FileStream> s);
-  plat::FileSystem& inner_;
   int open_ = 0;
 };
 
@@ -87,9 +76,6 @@ class ViewStream : public plat::Stream {
   std::size_t size_;
   std::size_t pos_ = 0;
 };
-
-// Every file below folder (recursively), as paths relative to it with "\".
-std::vector<std::string> FilesBelow(const std::string& folder);
 
 // The flat target of a stored name: its last component.
 std::string FlatName(const std::string& storedName);

@@ -12,6 +12,7 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/gui/ExtControls.h"
 #include "shell/ShortCut.h"
+#include "support/ProxyFileSystem.h"
 #include "support/ScratchDrive.h"
 
 namespace shelltest {
@@ -25,41 +26,25 @@ void Put(const std::string& path, const std::string& content) {
 
 // The platform's file layer, with a note of every call that looks at or removes something,
 // taken with the bar's position at that moment; it can be told to fail one file's test.
-class WatchedFiles : public plat::FileSystem {
+class WatchedFiles : public testsupport::ProxyFileSystem {
  public:
   gui::TProgressBar* bar = nullptr;
   std::vector<std::string> calls;
   std::string failExistsOf;
 
-  std::unique_ptr<plat::FileStream> OpenRead(const std::string& p) override {
-    return inner_.OpenRead(p);
-  }
-  std::unique_ptr<plat::FileStream> Create(const std::string& p) override {
-    return inner_.Create(p);
-  }
-  std::unique_ptr<plat::FileStream> OpenWrite(const std::string& p) override {
-    return inner_.OpenWrite(p);
-  }
   bool FileExists(const std::string& p) override {
     Note("exists", p);
     if (!failExistsOf.empty() && plat::ExtractFileName(p) == failExistsOf)
       throw plat::Error("device not ready");
-    return inner_.FileExists(p);
+    return ProxyFileSystem::FileExists(p);
   }
-  bool DirectoryExists(const std::string& p) override { return inner_.DirectoryExists(p); }
-  bool CreateDir(const std::string& p) override { return inner_.CreateDir(p); }
-  bool ForceDirectories(const std::string& p) override { return inner_.ForceDirectories(p); }
   bool DeleteFile(const std::string& p) override {
     Note("delete", p);
-    return inner_.DeleteFile(p);
+    return ProxyFileSystem::DeleteFile(p);
   }
   bool RemoveDir(const std::string& p) override {
     Note("rmdir", p);
-    return inner_.RemoveDir(p);
-  }
-  std::int32_t FileAge(const std::string& p) override { return inner_.FileAge(p); }
-  std::vector<plat::DirEntry> ListDirectory(const std::string& p) override {
-    return inner_.ListDirectory(p);
+    return ProxyFileSystem::RemoveDir(p);
   }
 
  private:
@@ -67,7 +52,6 @@ class WatchedFiles : public plat::FileSystem {
     calls.push_back(std::string(op) + " " + (bar ? std::to_string(bar->Position()) : "-") + " " +
                     path);
   }
-  plat::FileSystem& inner_ = plat::RealFileSystem();
 };
 
 class RemoveCartellaTest : public ::testing::Test {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "ArchiveMap.h"
 #include "archive/Payload.h"
+#include "support/ArchiveMap.h"
 
 namespace {
 
@@ -35,11 +35,11 @@ void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 }
 
 // The first span of this region, in the first file member when member is not -1.
-const robust::Span& Find(const robust::ArchiveMap& map, robust::Region region, int member) {
-  for (const robust::Span& s : map.spans) {
+const testsupport::Span& Find(const testsupport::ArchiveMap& map, testsupport::Region region, int member) {
+  for (const testsupport::Span& s : map.spans) {
     if (s.region == region && (member == -1 || s.member == member)) return s;
   }
-  throw std::runtime_error(std::string("the archive has no ") + robust::RegionName(region));
+  throw std::runtime_error(std::string("the archive has no ") + testsupport::RegionName(region));
 }
 
 }  // namespace
@@ -64,25 +64,25 @@ int main(int argc, char** argv) {
                     signedFile.begin() + static_cast<std::ptrdiff_t>(payload))) {
       throw std::runtime_error("signing moved or changed the archive or its trailer");
     }
-    const robust::ArchiveMap map = robust::ArchiveMap::Of(archiveBytes);
+    const testsupport::ArchiveMap map = testsupport::ArchiveMap::Of(archiveBytes);
     const int firstFile = map.members.size() > 1 ? 1 : 0;  // after the catalogue
     const struct {
       const char* name;
-      robust::Region region;
+      testsupport::Region region;
       int member;
     } changes[] = {
-        {"stored-block", robust::Region::kStoredData, -1},
-        {"name", robust::Region::kName, firstFile},
-        {"date-time", robust::Region::kDateTime, firstFile},
+        {"stored-block", testsupport::Region::kStoredData, -1},
+        {"name", testsupport::Region::kName, firstFile},
+        {"date-time", testsupport::Region::kDateTime, firstFile},
     };
     for (const auto& c : changes) {
-      const robust::Span& span = Find(map, c.region, c.member);
+      const testsupport::Span& span = Find(map, c.region, c.member);
       std::vector<std::uint8_t> copy = signedFile;
       const std::size_t at = payload + span.begin + (span.end - span.begin) / 2;
       copy[at] ^= 0x01;
       WriteAll(folder + "/signed-" + c.name + ".exe", copy);
       std::printf("signed-%s.exe: byte %zu changed (%s of member %d)\n", c.name, at,
-                  robust::RegionName(c.region), span.member);
+                  testsupport::RegionName(c.region), span.member);
     }
     std::vector<std::uint8_t> appended = signedFile;
     const std::string extra = "appended after the certificate table";

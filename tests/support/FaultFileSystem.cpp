@@ -5,33 +5,25 @@
 namespace testsupport {
 
 namespace {
-class FaultStream : public plat::FileStream {
+class FaultStream : public ProxyFileStream {
  public:
   FaultStream(FaultFileSystem& owner, std::unique_ptr<plat::FileStream> inner)
-      : owner_(owner), inner_(std::move(inner)) {}
+      : ProxyFileStream(std::move(inner)), owner_(owner) {}
   std::int32_t Read(void* buffer, std::int32_t count) override {
     if (owner_.Trip()) throw plat::StreamError("injected read fault");
-    return inner_->Read(buffer, count);
+    return ProxyFileStream::Read(buffer, count);
   }
   std::int32_t Write(const void* buffer, std::int32_t count) override {
     bool first = false;
     if (owner_.TripWrite(first)) {
       if (!owner_.ShortWrites()) throw plat::StreamError("injected write fault");
-      return first && count > 1 ? inner_->Write(buffer, count / 2) : 0;
+      return first && count > 1 ? ProxyFileStream::Write(buffer, count / 2) : 0;
     }
-    return inner_->Write(buffer, count);
-  }
-  std::int64_t Seek(std::int64_t offset, Origin origin) override {
-    return inner_->Seek(offset, origin);
-  }
-  std::int64_t Size() override { return inner_->Size(); }
-  bool SetDosDateTime(std::int32_t dosDateTime) override {
-    return inner_->SetDosDateTime(dosDateTime);
+    return ProxyFileStream::Write(buffer, count);
   }
 
  private:
   FaultFileSystem& owner_;
-  std::unique_ptr<plat::FileStream> inner_;
 };
 }  // namespace
 
@@ -57,17 +49,17 @@ std::unique_ptr<plat::FileStream> FaultFileSystem::Wrap(std::unique_ptr<plat::Fi
 
 std::unique_ptr<plat::FileStream> FaultFileSystem::OpenRead(const std::string& path) {
   if (Trip()) throw plat::Error("injected open fault: " + path);
-  return Wrap(inner_.OpenRead(path));
+  return Wrap(ProxyFileSystem::OpenRead(path));
 }
 
 std::unique_ptr<plat::FileStream> FaultFileSystem::Create(const std::string& path) {
   if (Trip()) throw plat::Error("injected create fault: " + path);
-  return Wrap(inner_.Create(path));
+  return Wrap(ProxyFileSystem::Create(path));
 }
 
 std::unique_ptr<plat::FileStream> FaultFileSystem::OpenWrite(const std::string& path) {
   if (Trip()) throw plat::Error("injected open fault: " + path);
-  return Wrap(inner_.OpenWrite(path));
+  return Wrap(ProxyFileSystem::OpenWrite(path));
 }
 
 }  // namespace testsupport

@@ -11,15 +11,14 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "platform/Files.h"
+#include "support/ProxyFileSystem.h"
 
 namespace testsupport {
 
-class FaultFileSystem : public plat::FileSystem {
+class FaultFileSystem : public ProxyFileSystem {
  public:
-  explicit FaultFileSystem(plat::FileSystem& inner = plat::RealFileSystem()) : inner_(inner) {}
+  using ProxyFileSystem::ProxyFileSystem;
 
   void FailAt(long n, bool persistent = false) {
     failAt_ = n;
@@ -41,24 +40,16 @@ class FaultFileSystem : public plat::FileSystem {
   std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
   std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
   std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
-  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
-  bool Exists(const std::string& path) override { return inner_.Exists(path); }
-  bool CreateDir(const std::string& path) override { return !Trip() && inner_.CreateDir(path); }
-  bool ForceDirectories(const std::string& path) override {
-    return !Trip() && inner_.ForceDirectories(path);
+  bool CreateDir(const std::string& path) override {
+    return !Trip() && ProxyFileSystem::CreateDir(path);
   }
-  bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
-  bool RemoveDir(const std::string& path) override { return inner_.RemoveDir(path); }
-  std::int32_t FileAge(const std::string& path) override { return inner_.FileAge(path); }
-  std::vector<plat::DirEntry> ListDirectory(const std::string& path) override {
-    return inner_.ListDirectory(path);
+  bool ForceDirectories(const std::string& path) override {
+    return !Trip() && ProxyFileSystem::ForceDirectories(path);
   }
 
  private:
   std::unique_ptr<plat::FileStream> Wrap(std::unique_ptr<plat::FileStream> inner);
 
-  plat::FileSystem& inner_;
   long failAt_ = 0;  // 0: never
   bool persistent_ = false;
   long count_ = 0;

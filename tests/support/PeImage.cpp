@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include "support/ArchiveBytes.h"
+
 namespace testsupport {
 
 namespace {
@@ -16,9 +18,7 @@ void Put16(std::string& b, std::size_t at, std::uint16_t v) {
   b[at + 1] = static_cast<char>(v >> 8);
 }
 
-void Put32(std::string& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-}
+void Put32(std::string& b, std::size_t at, std::uint32_t v) { StoreInt(b, at, v); }
 
 std::size_t SecurityEntry(const std::string& file) {
   const bool pe32plus = static_cast<unsigned char>(file[kOptional]) == 0x0B &&

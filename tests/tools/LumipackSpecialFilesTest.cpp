@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "LumipackTestSupport.h"
+#include "support/LumipackRun.h"
 
 namespace {
 
-using lptest::Lumipack;
+using testsupport::Lumipack;
 
 class LumipackSpecialFilesTest : public testsupport::ScratchDriveTest {
  protected:

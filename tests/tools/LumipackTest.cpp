@@ -4,18 +4,19 @@
 
 #include <cstdio>
 
-#include "ArchiveBytes.h"
-#include "LumipackTestSupport.h"
 #include "archive/BackupFormat.h"
 #include "platform/Files.h"
+#include "support/ArchiveBytes.h"
+#include "support/LumipackRun.h"
 #include "support/PeImage.h"
+#include "support/SeededBytes.h"
 #include "tools/lumipack/Catalogue.h"
 #include "tools/synthetic/SyntheticPayload.h"
 
 namespace {
 
-using lptest::Lumipack;
-using testbytes::Bytes;
+using testsupport::Lumipack;
+using testsupport::ArchiveBytes;
 using testsupport::ReadWholeFile;
 using testsupport::WriteWholeFile;
 
@@ -23,10 +24,10 @@ class LumipackTest : public testsupport::ScratchDriveTest {
  protected:
   void SetUp() override {
     fs.ForceDirectories(Path("in\\d\\sub"));
-    files = {{"d\\a.txt", testbytes::Prose(40000)},
+    files = {{"d\\a.txt", testsupport::Prose(40000)},
              {"d\\empty.bin", ""},
-             {"d\\noise.bin", testbytes::Noise(16385, 7)},
-             {"d\\sub\\x.txt", testbytes::Prose(16384)}};
+             {"d\\noise.bin", testsupport::Noise(16385, 7, 23)},
+             {"d\\sub\\x.txt", testsupport::Prose(16384)}};
     for (const auto& f : files) WriteWholeFile(Path("in\\" + f.first), f.second);
   }
   lumipack::CreateOptions Options(const std::string& out) {
@@ -42,10 +43,10 @@ class LumipackTest : public testsupport::ScratchDriveTest {
     std::string catalogue;
     std::size_t total = 0;
     for (const auto& f : files) {
-      catalogue += testbytes::CatalogueLine("c:\\p\\" + f.first, Age(f.first), f.second.size());
+      catalogue += testsupport::CatalogueLine("c:\\p\\" + f.first, Age(f.first), f.second.size());
       total += f.second.size();
     }
-    Bytes b;
+    ArchiveBytes b;
     b.Header(title, static_cast<std::int32_t>(total + catalogue.size()),
              static_cast<std::int32_t>(files.size()));
     std::uint32_t latest = 0;
@@ -64,7 +65,7 @@ class LumipackTest : public testsupport::ScratchDriveTest {
 };
 
 TEST_F(LumipackTest, CreateWritesWhatTheFormatPrescribes) {
-  const auto r = lptest::Create(Options("out.lpk"), Path("in"));
+  const auto r = testsupport::LumipackCreate(Options("out.lpk"), Path("in"));
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_EQ(Expected("T", 1), ReadWholeFile(Path("out.lpk")));
   EXPECT_NE(std::string::npos, r.out.find("4 files")) << r.out;
@@ -73,7 +74,7 @@ TEST_F(LumipackTest, CreateWritesWhatTheFormatPrescribes) {
   auto o = Options("nine.lpk");
   o.level = 9;
   o.title = "";
-  ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(o, Path("in")).status);
   EXPECT_EQ(Expected("", 9), ReadWholeFile(Path("nine.lpk")));
 }
 
@@ -95,17 +96,17 @@ TEST_F(LumipackTest, CreateTakesFilesAndFoldersInTheOrderGivenAndSortsFolders) {
 TEST_F(LumipackTest, AnOutputInsideAnInputFolderIsNotPackedIntoItself) {
   auto o = Options("in\\d\\self.lpk");
   o.volumeSize = 17000;
-  ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(o, Path("in")).status);
   ASSERT_TRUE(fs.FileExists(Path("in\\d\\self.002")));
   // The second run finds the first run's volumes among its inputs and leaves them out.
-  const auto again = lptest::Create(o, Path("in"));
+  const auto again = testsupport::LumipackCreate(o, Path("in"));
   ASSERT_EQ(0, again.status) << again.err;
   EXPECT_NE(std::string::npos, again.out.find(" 4 files,")) << again.out;
   EXPECT_EQ(0, Lumipack({"verify", Path("in\\d\\self.lpk")}).status);
 }
 
 TEST_F(LumipackTest, ListShowsTitleAndCatalogue) {
-  ASSERT_EQ(0, lptest::Create(Options("out.lpk"), Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(Options("out.lpk"), Path("in")).status);
   const auto r = Lumipack({"list", Path("out.lpk")});
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_EQ("", r.err);
@@ -143,7 +144,7 @@ TEST(LumipackCatalogue, DatesAndLines) {
 }
 
 TEST_F(LumipackTest, ExtractRestoresFilesAndTheirTimesFlatOrWithFolders) {
-  ASSERT_EQ(0, lptest::Create(Options("out.lpk"), Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(Options("out.lpk"), Path("in")).status);
   auto r = Lumipack({"extract", Path("out.lpk"), "-d", Path("flat")});
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_EQ("", r.err);
@@ -162,7 +163,7 @@ TEST_F(LumipackTest, ExtractRestoresFilesAndTheirTimesFlatOrWithFolders) {
 }
 
 TEST_F(LumipackTest, VerifyReportsASoundArchive) {
-  ASSERT_EQ(0, lptest::Create(Options("out.lpk"), Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(Options("out.lpk"), Path("in")).status);
   const auto r = Lumipack({"verify", Path("out.lpk")});
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_EQ(Path("out.lpk") + ": OK: title \"T\", 4 files, 72769 bytes, 7 blocks (2 stored), 1 volume\n",
@@ -170,11 +171,11 @@ TEST_F(LumipackTest, VerifyReportsASoundArchive) {
 }
 
 TEST_F(LumipackTest, InstallerIsStubArchiveTrailerAndReadsBack) {
-  const std::string stub = "MZ" + testbytes::Noise(998, 3);
+  const std::string stub = "MZ" + testsupport::Noise(998, 3, 23);
   WriteWholeFile(Path("stub.exe"), stub);
   auto o = Options("setup.exe");
   o.stub = Path("stub.exe");
-  ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(o, Path("in")).status);
   const std::string installer = ReadWholeFile(Path("setup.exe"));
   const std::string archive = Expected("T", 1);
   // Zero bytes between the stub and the archive make the size a multiple of 8, so that signing
@@ -204,7 +205,7 @@ TEST_F(LumipackTest, InstallerIsStubArchiveTrailerAndReadsBack) {
   WriteWholeFile(Path("notes.txt"), std::string("hello"));
   o.stub = Path("notes.txt");
   o.out = Path("bad.exe");
-  const auto bad = lptest::Create(o, Path("in"));
+  const auto bad = testsupport::LumipackCreate(o, Path("in"));
   EXPECT_NE(0, bad.status);
   EXPECT_NE(std::string::npos, bad.err.find("MZ")) << bad.err;
   EXPECT_FALSE(fs.FileExists(Path("bad.exe")));
@@ -214,7 +215,7 @@ TEST_F(LumipackTest, ASignedInstallerReadsAsBeforeAndSaysItIsSigned) {
   WriteWholeFile(Path("stub.exe"), testsupport::PeImage(4096));
   auto o = Options("setup.exe");
   o.stub = Path("stub.exe");
-  ASSERT_EQ(0, lptest::Create(o, Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(o, Path("in")).status);
   std::string file = ReadWholeFile(Path("setup.exe"));
   const std::size_t unsignedSize = file.size();
   testsupport::AppendCertificateTable(file, std::string(1500, '\x30'));
@@ -256,7 +257,7 @@ TEST_F(LumipackTest, ASignedInstallerReadsAsBeforeAndSaysItIsSigned) {
   // A signed stub would put its table before the archive: the installer is what gets signed.
   o.stub = Path("signed.exe");
   o.out = Path("twice.exe");
-  const auto twice = lptest::Create(o, Path("in"));
+  const auto twice = testsupport::LumipackCreate(o, Path("in"));
   EXPECT_NE(0, twice.status);
   EXPECT_NE(std::string::npos, twice.err.find("the stub is signed")) << twice.err;
   EXPECT_FALSE(fs.FileExists(Path("twice.exe")));
@@ -265,7 +266,7 @@ TEST_F(LumipackTest, ASignedInstallerReadsAsBeforeAndSaysItIsSigned) {
 TEST_F(LumipackTest, VolumesSplitAndReadBackAndAMissingOneIsNamed) {
   auto o = Options("vol.lpk");
   o.volumeSize = 17000;
-  const auto created = lptest::Create(o, Path("in"));
+  const auto created = testsupport::LumipackCreate(o, Path("in"));
   ASSERT_EQ(0, created.status) << created.err;
   ASSERT_TRUE(fs.FileExists(Path("vol.002")));
   ASSERT_TRUE(fs.FileExists(Path("vol.003")));
@@ -288,7 +289,7 @@ TEST_F(LumipackTest, VolumesSplitAndReadBackAndAMissingOneIsNamed) {
     r = Lumipack(command);
     EXPECT_EQ(1, r.status) << command[0];
     EXPECT_NE(std::string::npos, r.err.find("next volume " + Path("vol.003") + " is missing")) << r.err;
-    EXPECT_EQ(1, lptest::Lines(r.err)) << r.err;
+    EXPECT_EQ(1, testsupport::Lines(r.err)) << r.err;
   }
   EXPECT_FALSE(fs.DirectoryExists(Path("w")));  // refused before anything was written
   // list reads only the catalogue, at the start of the first volume.
@@ -302,7 +303,7 @@ TEST_F(LumipackTest, SyntheticProductPacksToTheShippedShape) {
   o.title = synthetic::kTitle;
   o.prefix = "c:\\nortavia";
   o.inputs = {"lumidesk"};
-  ASSERT_EQ(0, lptest::Create(o, Path("product")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(o, Path("product")).status);
   const auto r = Lumipack({"verify", Path("demo.lpk")});
   ASSERT_EQ(0, r.status) << r.err;
   EXPECT_NE(std::string::npos,
@@ -310,7 +311,7 @@ TEST_F(LumipackTest, SyntheticProductPacksToTheShippedShape) {
 }
 
 TEST_F(LumipackTest, ProgressBarOnlyWhenAsked) {
-  ASSERT_EQ(0, lptest::Create(Options("out.lpk"), Path("in")).status);
+  ASSERT_EQ(0, testsupport::LumipackCreate(Options("out.lpk"), Path("in")).status);
   std::ostringstream out, err;
   lumipack::Context ctx{out, err, fs, true};
   ASSERT_EQ(0, lumipack::Run({"extract", Path("out.lpk"), "-d", Path("p")}, ctx));
@@ -350,7 +351,7 @@ TEST(LumipackUsage, BadCommandLinesGiveStatusTwoAndOneLine) {
     std::string joined;
     for (const auto& a : args) joined += a + " ";
     EXPECT_EQ(2, r.status) << joined;
-    EXPECT_EQ(1, lptest::Lines(r.err)) << joined << r.err;
+    EXPECT_EQ(1, testsupport::Lines(r.err)) << joined << r.err;
     EXPECT_EQ(0u, r.err.find("lumipack: ")) << r.err;
     EXPECT_EQ("", r.out) << joined;
   }

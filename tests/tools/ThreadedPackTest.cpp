@@ -6,10 +6,12 @@
 
 #include <atomic>
 
-#include "LumipackTestSupport.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/BlockCodecs.h"
 #include "platform/Error.h"
+#include "support/ArchiveBytes.h"
+#include "support/LumipackRun.h"
+#include "support/SeededBytes.h"
 #include "tools/lumipack/ThreadedEncoder.h"
 
 namespace {
@@ -19,25 +21,13 @@ using testsupport::WriteWholeFile;
 
 // Deterministic bytes: text-like, or noise that deflate cannot shrink (stored blocks).
 std::string Bytes(std::size_t size, unsigned seed, bool noise = false) {
-  static const char kWords[] = "program data help text template bitmap icon ";
-  std::string s(size, '\0');
-  std::uint32_t x = seed * 2654435761u + 7u;
-  for (std::size_t i = 0; i < size; ++i) {
-    x = x * 1103515245u + 12345u;
-    s[i] = noise ? static_cast<char>(x >> 24) : kWords[(i + (x >> 29)) % (sizeof kWords - 1)];
-  }
-  return s;
+  const std::uint32_t x = testsupport::Spread(seed, 7u);
+  return noise ? testsupport::Noise(size, x)
+               : testsupport::Letters(size, x, "program data help text template bitmap icon ", 29);
 }
 
 archive::WriterMember Member(const std::string& name, const std::string& bytes) {
-  archive::WriterMember m;
-  m.name = name;
-  m.dosDateTime = 0x2F3A4B5Cu;
-  m.size = static_cast<std::int64_t>(bytes.size());
-  m.open = [bytes] {
-    return std::make_unique<plat::MemoryStream>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-  };
-  return m;
+  return testsupport::Member(name, bytes, 0x2F3A4B5Cu);
 }
 
 std::vector<std::uint8_t> Write(const std::vector<archive::WriterMember>& members,
@@ -46,9 +36,7 @@ std::vector<std::uint8_t> Write(const std::vector<archive::WriterMember>& member
   options.title = "t";
   options.level = level;
   options.encoder = encoder;
-  plat::MemoryStream out;
-  archive::ArchiveWriter(options).Write(members, out);
-  return out.Bytes();
+  return testsupport::Build(members, options);
 }
 
 TEST(ThreadedPack, EveryShapeOfInputGivesTheSingleThreadedBytes) {
@@ -137,7 +125,7 @@ class ThreadedPackCliTest : public testsupport::ScratchDriveTest {
     WriteWholeFile(Path("in\\img\\empty.bmp"), "");
     WriteWholeFile(Path("in\\doc\\read.txt"), Bytes(16384, 13));
   }
-  lptest::Result Create(const std::string& out, int threads, std::int64_t volumeSize = 0,
+  testsupport::LumipackResult Create(const std::string& out, int threads, std::int64_t volumeSize = 0,
                         const std::string& stub = "") {
     lumipack::CreateOptions o;
     o.out = Path(out);
@@ -145,7 +133,7 @@ class ThreadedPackCliTest : public testsupport::ScratchDriveTest {
     o.threads = threads;
     o.volumeSize = volumeSize;
     if (!stub.empty()) o.stub = Path(stub);
-    return lptest::Create(o, Base());
+    return testsupport::LumipackCreate(o, Base());
   }
 };
 
@@ -179,14 +167,14 @@ TEST_F(ThreadedPackCliTest, CodecOptionsReadTheSameAndRefuseUnknownNames) {
   MakeTree();
   const std::string archivePath = Path("a.lpk");
   ASSERT_EQ(Create("a.lpk", 2).status, 0);
-  const lptest::Result zlibVerify = lptest::Lumipack({"verify", archivePath});
+  const testsupport::LumipackResult zlibVerify = testsupport::Lumipack({"verify", archivePath});
   ASSERT_EQ(zlibVerify.status, 0) << zlibVerify.err;
   for (const std::string& codec : archive::BlockCodecNames()) {
-    const lptest::Result v = lptest::Lumipack({"verify", archivePath, "--codec", codec});
+    const testsupport::LumipackResult v = testsupport::Lumipack({"verify", archivePath, "--codec", codec});
     EXPECT_EQ(v.status, 0) << codec << ": " << v.err;
     EXPECT_EQ(v.out, zlibVerify.out) << codec;
     const std::string dir = Path("x-" + codec);
-    const lptest::Result x = lptest::Lumipack({"extract", "--codec", codec, archivePath, "-d", dir});
+    const testsupport::LumipackResult x = testsupport::Lumipack({"extract", "--codec", codec, archivePath, "-d", dir});
     EXPECT_EQ(x.status, 0) << codec << ": " << x.err;
     EXPECT_EQ(ReadWholeFile(dir + "\\prog.exe"), Bytes(300000, 11)) << codec;
     EXPECT_EQ(ReadWholeFile(dir + "\\photo.jpg"), Bytes(50000, 12, true)) << codec;
@@ -197,18 +185,18 @@ TEST_F(ThreadedPackCliTest, CodecOptionsReadTheSameAndRefuseUnknownNames) {
   lumipack::CreateOptions solo;
   solo.out = Path("solo.lpk");
   solo.inputs = {"in\\prog.exe"};
-  ASSERT_EQ(lptest::Create(solo, Base()).status, 0);
+  ASSERT_EQ(testsupport::LumipackCreate(solo, Base()).status, 0);
   std::string bytes = ReadWholeFile(solo.out);
   bytes[bytes.size() / 2] ^= 0x20;
   WriteWholeFile(Path("bad.lpk"), bytes);
-  const lptest::Result zlibBad = lptest::Lumipack({"verify", Path("bad.lpk")});
+  const testsupport::LumipackResult zlibBad = testsupport::Lumipack({"verify", Path("bad.lpk")});
   EXPECT_EQ(zlibBad.status, lumipack::kExitFailure);
   EXPECT_NE(zlibBad.err.find("block"), std::string::npos) << zlibBad.err;
   for (const std::string& codec : archive::BlockCodecNames()) {
-    const lptest::Result v = lptest::Lumipack({"verify", Path("bad.lpk"), "--codec", codec});
+    const testsupport::LumipackResult v = testsupport::Lumipack({"verify", Path("bad.lpk"), "--codec", codec});
     EXPECT_EQ(v.status, zlibBad.status) << codec;
     EXPECT_EQ(v.err, zlibBad.err) << codec;
-    const lptest::Result x = lptest::Lumipack({"extract", Path("bad.lpk"), "--codec", codec, "-d", Path("bad-" + codec)});
+    const testsupport::LumipackResult x = testsupport::Lumipack({"extract", Path("bad.lpk"), "--codec", codec, "-d", Path("bad-" + codec)});
     EXPECT_EQ(x.status, lumipack::kExitFailure) << codec;
   }
 
@@ -220,7 +208,7 @@ TEST_F(ThreadedPackCliTest, CodecOptionsReadTheSameAndRefuseUnknownNames) {
            {"extract", archivePath, "--codec", "nope"},
            {"verify", archivePath, "--codec"},
            {"verify", archivePath, "--level", "1"}}) {
-    EXPECT_EQ(lptest::Lumipack(args).status, lumipack::kExitUsage) << args[1] << " " << args[2];
+    EXPECT_EQ(testsupport::Lumipack(args).status, lumipack::kExitUsage) << args[1] << " " << args[2];
   }
   EXPECT_FALSE(plat::RealFileSystem().FileExists(Path("z.lpk")));
 }

@@ -11,6 +11,7 @@
 
 #include "WizardFixture.h"
 #include "platform/Files.h"
+#include "support/ProxyFileSystem.h"
 #include "wizard/Configuration.h"
 #include "wizard/Services.h"
 
@@ -27,39 +28,20 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
 // The real file layer, except that questions about files in the Windows system folder are
 // answered from a scratch folder standing in for it (so that no test writes into the real
 // one under Wine) and recorded.
-class SystemFolderFiles : public plat::FileSystem {
+class SystemFolderFiles : public testsupport::ProxyFileSystem {
  public:
   SystemFolderFiles(std::string system, std::string standIn)
       : system_(plat::IncludeTrailingBackslash(system)), standIn_(std::move(standIn)) {}
 
   std::vector<std::string> asked;  // system-folder paths FileExists was asked about
 
-  std::unique_ptr<plat::FileStream> OpenRead(const std::string& p) override {
-    return real().OpenRead(p);
-  }
-  std::unique_ptr<plat::FileStream> Create(const std::string& p) override {
-    return real().Create(p);
-  }
-  std::unique_ptr<plat::FileStream> OpenWrite(const std::string& p) override {
-    return real().OpenWrite(p);
-  }
   bool FileExists(const std::string& p) override {
-    if (!StartsWithNoCase(p, system_)) return real().FileExists(p);
+    if (!StartsWithNoCase(p, system_)) return ProxyFileSystem::FileExists(p);
     asked.push_back(p.substr(system_.size()));
-    return real().FileExists(standIn_ + "\\" + p.substr(system_.size()));
-  }
-  bool DirectoryExists(const std::string& p) override { return real().DirectoryExists(p); }
-  bool CreateDir(const std::string& p) override { return real().CreateDir(p); }
-  bool ForceDirectories(const std::string& p) override { return real().ForceDirectories(p); }
-  bool DeleteFile(const std::string& p) override { return real().DeleteFile(p); }
-  bool RemoveDir(const std::string& p) override { return real().RemoveDir(p); }
-  std::int32_t FileAge(const std::string& p) override { return real().FileAge(p); }
-  std::vector<plat::DirEntry> ListDirectory(const std::string& p) override {
-    return real().ListDirectory(p);
+    return ProxyFileSystem::FileExists(standIn_ + "\\" + p.substr(system_.size()));
   }
 
  private:
-  static plat::FileSystem& real() { return plat::RealFileSystem(); }
   std::string system_;
   std::string standIn_;
 };

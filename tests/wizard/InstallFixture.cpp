@@ -9,75 +9,35 @@ void ObservedFiles::Tell(const char* op, const std::string& path) {
   if (onCall) onCall(op, path);
 }
 
-std::unique_ptr<plat::FileStream> ObservedFiles::OpenRead(const std::string& path) {
-  return inner_.OpenRead(path);
-}
 std::unique_ptr<plat::FileStream> ObservedFiles::Create(const std::string& path) {
   Tell("Create", path);
-  return inner_.Create(path);
-}
-std::unique_ptr<plat::FileStream> ObservedFiles::OpenWrite(const std::string& path) {
-  return inner_.OpenWrite(path);
+  return ProxyFileSystem::Create(path);
 }
 bool ObservedFiles::FileExists(const std::string& path) {
   Tell("FileExists", path);
-  return inner_.FileExists(path);
-}
-bool ObservedFiles::DirectoryExists(const std::string& path) {
-  return inner_.DirectoryExists(path);
+  return ProxyFileSystem::FileExists(path);
 }
 bool ObservedFiles::CreateDir(const std::string& path) {
   Tell("CreateDir", path);
-  return inner_.CreateDir(path);
-}
-bool ObservedFiles::ForceDirectories(const std::string& path) {
-  return inner_.ForceDirectories(path);
+  return ProxyFileSystem::CreateDir(path);
 }
 bool ObservedFiles::DeleteFile(const std::string& path) {
   Tell("DeleteFile", path);
-  return inner_.DeleteFile(path);
+  return ProxyFileSystem::DeleteFile(path);
 }
 bool ObservedFiles::RemoveDir(const std::string& path) {
   Tell("RemoveDir", path);
-  return inner_.RemoveDir(path);
-}
-std::int32_t ObservedFiles::FileAge(const std::string& path) { return inner_.FileAge(path); }
-std::vector<plat::DirEntry> ObservedFiles::ListDirectory(const std::string& path) {
-  return inner_.ListDirectory(path);
+  return ProxyFileSystem::RemoveDir(path);
 }
 
-long ObservedRegistry::OpenKey(plat::RegKey parent, const std::string& subKey,
-                               plat::RegKey& result) {
-  return inner_.OpenKey(parent, subKey, result);
-}
-long ObservedRegistry::OpenKeyRead(plat::RegKey parent, const std::string& subKey,
-                                   plat::RegKey& result) {
-  return inner_.OpenKeyRead(parent, subKey, result);
-}
-long ObservedRegistry::CreateKey(plat::RegKey parent, const std::string& subKey,
-                                 plat::RegKey& result) {
-  return inner_.CreateKey(parent, subKey, result);
-}
-long ObservedRegistry::CloseKey(plat::RegKey key) { return inner_.CloseKey(key); }
-long ObservedRegistry::FlushKey(plat::RegKey key) { return inner_.FlushKey(key); }
-long ObservedRegistry::QueryValue(plat::RegKey key, const std::string& name, std::uint32_t& type,
-                                  std::vector<std::uint8_t>& data) {
-  return inner_.QueryValue(key, name, type, data);
-}
 long ObservedRegistry::SetValue(plat::RegKey key, const std::string& name, std::uint32_t type,
                                 const std::uint8_t* data, std::size_t size) {
   valuesSet.push_back(name);
-  return inner_.SetValue(key, name, type, data, size);
+  return ProxyRegistry::SetValue(key, name, type, data, size);
 }
 long ObservedRegistry::DeleteValue(plat::RegKey key, const std::string& name) {
   valuesDeleted.push_back(name);
-  return inner_.DeleteValue(key, name);
-}
-long ObservedRegistry::EnumKey(plat::RegKey key, std::uint32_t index, std::string& name) {
-  return inner_.EnumKey(key, index, name);
-}
-long ObservedRegistry::DeleteKey(plat::RegKey parent, const std::string& subKey) {
-  return inner_.DeleteKey(parent, subKey);
+  return ProxyRegistry::DeleteValue(key, name);
 }
 
 wizard::TForm1& InstallTest::OpenAtInstallPage(const std::vector<archive::WriterMember>& members) {

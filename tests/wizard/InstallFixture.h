@@ -11,56 +11,38 @@
 #include "platform/Files.h"
 #include "platform/RegistryBackend.h"
 #include "platform/Shell.h"
+#include "support/ProxyFileSystem.h"
+#include "support/ProxyRegistry.h"
 
 namespace wizardtest {
 
 // Passes every call to the platform's file layer and tells a listener about folder and
 // deletion calls, file existence tests and file creation, before each runs.
-class ObservedFiles : public plat::FileSystem {
+class ObservedFiles : public testsupport::ProxyFileSystem {
  public:
   std::function<void(const std::string& op, const std::string& path)> onCall;
 
-  std::unique_ptr<plat::FileStream> OpenRead(const std::string& path) override;
   std::unique_ptr<plat::FileStream> Create(const std::string& path) override;
-  std::unique_ptr<plat::FileStream> OpenWrite(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  bool DirectoryExists(const std::string& path) override;
   bool CreateDir(const std::string& path) override;
-  bool ForceDirectories(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool RemoveDir(const std::string& path) override;
-  std::int32_t FileAge(const std::string& path) override;
-  std::vector<plat::DirEntry> ListDirectory(const std::string& path) override;
 
  private:
   void Tell(const char* op, const std::string& path);
-  plat::FileSystem& inner_ = plat::RealFileSystem();
 };
 
 // Passes every call to another registry and keeps the names of the values set and deleted,
 // in order.
-class ObservedRegistry : public plat::RegistryBackend {
+class ObservedRegistry : public testsupport::ProxyRegistry {
  public:
-  explicit ObservedRegistry(plat::RegistryBackend& inner) : inner_(inner) {}
+  using ProxyRegistry::ProxyRegistry;
   std::vector<std::string> valuesSet;
   std::vector<std::string> valuesDeleted;
 
-  long OpenKey(plat::RegKey parent, const std::string& subKey, plat::RegKey& result) override;
-  long OpenKeyRead(plat::RegKey parent, const std::string& subKey,
-                   plat::RegKey& result) override;
-  long CreateKey(plat::RegKey parent, const std::string& subKey, plat::RegKey& result) override;
-  long CloseKey(plat::RegKey key) override;
-  long FlushKey(plat::RegKey key) override;
-  long QueryValue(plat::RegKey key, const std::string& name, std::uint32_t& type,
-                  std::vector<std::uint8_t>& data) override;
   long SetValue(plat::RegKey key, const std::string& name, std::uint32_t type,
                 const std::uint8_t* data, std::size_t size) override;
   long DeleteValue(plat::RegKey key, const std::string& name) override;
-  long EnumKey(plat::RegKey key, std::uint32_t index, std::string& name) override;
-  long DeleteKey(plat::RegKey parent, const std::string& subKey) override;
-
- private:
-  plat::RegistryBackend& inner_;
 };
 
 class InstallTest : public WizardTest {

@@ -3,21 +3,14 @@
 
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "support/ArchiveBytes.h"
 #include "support/PeImage.h"
 #include "wizard/Services.h"
 
 namespace wizardtest {
 
 archive::WriterMember MemoryMember(const std::string& name, const std::string& content) {
-  archive::WriterMember m;
-  m.name = name;
-  m.dosDateTime = 0x5A8B6000u;  // 2025-04-11 12:00:00
-  m.size = static_cast<std::int64_t>(content.size());
-  m.open = [content] {
-    return std::unique_ptr<plat::Stream>(
-        new plat::MemoryStream(std::vector<std::uint8_t>(content.begin(), content.end())));
-  };
-  return m;
+  return testsupport::Member(name, content, 0x5A8B6000u);  // 2025-04-11 12:00:00
 }
 
 void WriteInstaller(const std::string& path, const std::string& title,

@@ -1,10 +1,10 @@
-#include "MemoryFileSystem.h"
+#include "support/MemoryFileSystem.h"
 
 #include <cstring>
 
 #include "platform/Error.h"
 
-namespace robust {
+namespace testsupport {
 
 namespace {
 
@@ -156,4 +156,4 @@ void MemoryFileSystem::Clear() {
   dirs_.clear();
 }
 
-}  // namespace robust
+}  // namespace testsupport

@@ -1,13 +1,8 @@
-// Walks a writer-made archive once and records its fields. It trusts nothing: a length that
-// runs past the end is an error, so a map is only ever made of a sound archive.
-#include "ArchiveMap.h"
+#include "support/ArchiveMap.h"
 
 #include <stdexcept>
 
-#include "archive/BackupFormat.h"
-#include "archive/Payload.h"
-
-namespace robust {
+namespace testsupport {
 
 const char* RegionName(Region r) {
   switch (r) {
@@ -21,12 +16,14 @@ const char* RegionName(Region r) {
     case Region::kStoredData: return "stored data";
     case Region::kEndOfMember: return "end of member";
     case Region::kEndOfArchive: return "end of archive";
+    case Region::kVolumeMarker: return "volume marker";
   }
   return "?";
 }
 
 namespace {
 constexpr std::size_t kInt = 4;
+const std::string kMarkerPrefix = "NEXT:DISK";
 
 class Walker {
  public:
@@ -34,9 +31,10 @@ class Walker {
 
   std::int32_t Int(Region r, int member) {
     Need(kInt);
-    const auto v = static_cast<std::int32_t>(archive::LoadLe32(&b_[pos_]));
+    std::uint32_t v = 0;
+    for (std::size_t i = kInt; i-- > 0;) v = (v << 8) | b_[pos_ + i];
     Add(kInt, r, member);
-    return v;
+    return static_cast<std::int32_t>(v);
   }
   void Bytes(std::size_t n, Region r, int member) {
     Need(n);
@@ -50,6 +48,11 @@ class Walker {
     return s;
   }
   std::size_t Pos() const { return pos_; }
+  // Gives the last span another region and member.
+  void Retag(Region r, int member) {
+    map_.spans.back().region = r;
+    map_.spans.back().member = member;
+  }
 
  private:
   void Need(std::size_t n) const {
@@ -63,42 +66,61 @@ class Walker {
   ArchiveMap& map_;
   std::size_t pos_ = 0;
 };
+
+// The signature and the blocks of member index, up to and including its end marker.
+void MapBlocks(Walker& w, MemberInfo& m, int index) {
+  w.Bytes(kInt, Region::kSignature, index);
+  for (;;) {
+    const std::int32_t length = w.Int(Region::kBlockLength, index);
+    if (length == 0) {
+      w.Retag(Region::kEndOfMember, index);
+      break;
+    }
+    const std::size_t n = length < 0 ? static_cast<std::size_t>(-static_cast<std::int64_t>(length))
+                                     : static_cast<std::size_t>(length);
+    m.blocks.push_back({length, w.Pos()});
+    w.Bytes(n, length > 0 ? Region::kCompressedData : Region::kStoredData, index);
+  }
+  m.end = w.Pos();
+}
 }  // namespace
 
-ArchiveMap ArchiveMap::Of(const std::vector<std::uint8_t>& bytes) {
+ArchiveMap ArchiveMap::Of(const std::vector<std::uint8_t>& bytes, bool continuation) {
   ArchiveMap map;
   Walker w(bytes, map);
-  const std::int32_t titleLength = w.Int(Region::kHeader, -1);
-  if (titleLength < 0) throw std::runtime_error("archive map: title length");
-  w.Bytes(static_cast<std::size_t>(titleLength), Region::kHeader, -1);
-  w.Int(Region::kHeader, -1);  // TotalSize
-  w.Int(Region::kHeader, -1);  // FileCount
-  for (int index = 0;; ++index) {
+  int index = 0;
+  if (continuation) {
+    MemberInfo m;
+    m.name = "(continuation)";
+    MapBlocks(w, m, index++);
+    map.members.push_back(m);
+  } else {
+    const std::int32_t titleLength = w.Int(Region::kHeader, -1);
+    if (titleLength < 0) throw std::runtime_error("archive map: title length");
+    map.title = w.Text(static_cast<std::size_t>(titleLength), Region::kHeader, -1);
+    map.totalSize = w.Int(Region::kHeader, -1);
+    map.fileCount = w.Int(Region::kHeader, -1);
+  }
+  for (;; ++index) {
     const std::size_t start = w.Pos();
     const std::int32_t nameLength = w.Int(Region::kNameLength, index);
     if (nameLength == 0) {
-      map.spans.back().region = Region::kEndOfArchive;
-      map.spans.back().member = -1;
+      w.Retag(Region::kEndOfArchive, -1);
       break;
     }
     if (nameLength < 0) throw std::runtime_error("archive map: name length");
     MemberInfo m;
     m.begin = start;
     m.name = w.Text(static_cast<std::size_t>(nameLength), Region::kName, index);
-    w.Int(Region::kDateTime, index);
-    w.Bytes(kInt, Region::kSignature, index);
-    for (;;) {
-      const std::int32_t length = w.Int(Region::kBlockLength, index);
-      if (length == 0) {
-        map.spans.back().region = Region::kEndOfMember;
-        break;
-      }
-      const std::size_t n = length < 0 ? static_cast<std::size_t>(-static_cast<std::int64_t>(length))
-                                       : static_cast<std::size_t>(length);
-      w.Bytes(n, length > 0 ? Region::kCompressedData : Region::kStoredData, index);
-      ++m.blocks;
+    if (m.name.compare(0, kMarkerPrefix.size(), kMarkerPrefix) == 0) {
+      map.volumeMarker = m.name;
+      map.spans[map.spans.size() - 2].region = Region::kVolumeMarker;
+      map.spans[map.spans.size() - 2].member = -1;
+      w.Retag(Region::kVolumeMarker, -1);
+      break;
     }
-    m.end = w.Pos();
+    m.when = static_cast<std::uint32_t>(w.Int(Region::kDateTime, index));
+    MapBlocks(w, m, index);
     map.members.push_back(m);
   }
   map.size = w.Pos();
@@ -123,4 +145,4 @@ const Span& ArchiveMap::At(std::size_t offset) const {
   return spans[lo];
 }
 
-}  // namespace robust
+}  // namespace testsupport

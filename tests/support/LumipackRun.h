@@ -1,4 +1,5 @@
-// Running lumipack in process against a scratch drive.
+// Running lumipack in process, as its own tests and the damage tests do: the command line
+// against a file layer, or create with its inputs below a base folder.
 #pragma once
 
 #include <sstream>
@@ -8,18 +9,18 @@
 #include "support/ScratchDrive.h"
 #include "tools/lumipack/Lumipack.h"
 
-namespace lptest {
+namespace testsupport {
 
-struct Result {
+struct LumipackResult {
   int status = -1;
   std::string out;
   std::string err;
 };
 
-inline Result Lumipack(const std::vector<std::string>& args, plat::FileSystem& fs = plat::RealFileSystem()) {
+inline LumipackResult Lumipack(const std::vector<std::string>& args, plat::FileSystem& fs = plat::RealFileSystem()) {
   std::ostringstream out, err;
   lumipack::Context ctx{out, err, fs, false};
-  Result r;
+  LumipackResult r;
   r.status = lumipack::Run(args, ctx);
   r.out = out.str();
   r.err = err.str();
@@ -28,11 +29,11 @@ inline Result Lumipack(const std::vector<std::string>& args, plat::FileSystem& f
 
 // Runs create with its inputs taken relative to base (the command line takes them relative to
 // the current folder).
-inline Result Create(lumipack::CreateOptions o, const std::string& base) {
+inline LumipackResult LumipackCreate(lumipack::CreateOptions o, const std::string& base) {
   o.baseFolder = base;
   std::ostringstream out, err;
   lumipack::Context ctx{out, err, plat::RealFileSystem(), false};
-  Result r;
+  LumipackResult r;
   try {
     lumipack::Create(o, ctx);
     r.status = 0;
@@ -51,4 +52,4 @@ inline int Lines(const std::string& text) {
   return n;
 }
 
-}  // namespace lptest
+}  // namespace testsupport

@@ -12,7 +12,7 @@
 
 #include "platform/Files.h"
 
-namespace robust {
+namespace testsupport {
 
 class MemoryFileSystem : public plat::FileSystem {
  public:
@@ -46,4 +46,4 @@ class MemoryFileSystem : public plat::FileSystem {
   std::map<std::string, std::string> dirs_;  // key -> path as created
 };
 
-}  // namespace robust
+}  // namespace testsupport
