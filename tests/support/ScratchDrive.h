@@ -1,4 +1,4 @@
-// A fresh scratch folder per test. On the POSIX stand-in it also points the drive root at a new
+// A fresh scratch folder per test. On the POSIX file layer it also points the drive root at a new
 // empty folder, so that "c:\..." paths of a test land there and nowhere else; on Win32 the
 // folder is a new one under the user's temporary folder. Paths are Windows-style throughout.
 #pragma once

@@ -334,7 +334,7 @@ TEST_F(InstallRunTest, NamesThatWouldLeaveTheDestinationAreNeverWritten) {
   for (const char* stored : {"c:\\a/../../escaped", "c:\\src\\..", "c:\\src\\", "c:.."}) {
     auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "p"),
                                  MemoryMember(stored, "hostile")});
-    // Windows resolves ".." in the text; the POSIX stand-in needs the folder it steps out of.
+    // Windows resolves ".." in the text; the POSIX file layer needs the folder it steps out of.
     ASSERT_TRUE(plat::RealFileSystem().ForceDirectories(InDest("a")));
     ASSERT_TRUE(PressInstall()) << stored;
     EXPECT_FALSE(w.InstallDone()) << stored;
