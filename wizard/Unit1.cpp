@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "archive/ArchiveCheck.h"
-#include "archive/NameSafety.h"
 #include "archive/Payload.h"
+#include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/FileSignature.h"
 #include "platform/Launch.h"
@@ -378,10 +378,9 @@ std::string TForm1::CheckPayloadBeforeInstalling() {
     MarkPayloadDamaged(damage);
     return kPayloadDamagedText;
   }
-  // The routing keeps only the file-name part of each stored path; a name Windows cannot hold
-  // safely stops the run before its first file.
+  // A member the routing would refuse stops the run before its first file.
   for (const std::string& name : summary.fileNames) {
-    if (!archive::IsSafeFileName(plat::ExtractFileName(name))) return kUnsafeNameText + name;
+    if (RouteMember(name, Destination()).Refused()) return kUnsafeNameText + name;
   }
   return std::string();
 }
@@ -550,13 +549,13 @@ void TForm1::BackupFile1RestoreFile(archive::TBackupFile*, std::string& Filename
                                     bool& DoRestore) {
   const std::string destination = Destination();
   const std::string fileName = plat::ExtractFileName(Filename);
+  const MemberRoute route = RouteMember(Filename, destination);
   // Refusing the member ends the run with failure; nothing is written outside the folder.
   // (The check before the run refuses such a payload already; this guards every member.)
-  if (!archive::IsSafeFileName(fileName)) throw plat::Error(kUnsafeMemberName + Filename);
+  if (route.Refused()) throw plat::Error(kUnsafeMemberName + Filename);
   PrepareFolders(destination);
 
-  const std::string subfolder = SubfolderFor(RoutingExtension(Filename));
-  Filename = destination + "\\" + (subfolder.empty() ? "" : subfolder + "\\") + fileName;
+  Filename = route.target;
   // The engine passes over a member whose folder it cannot make, without an error: the run
   // would end as a success with files missing. The folder is made here, and a failure ends
   // the run.
@@ -569,11 +568,11 @@ void TForm1::BackupFile1RestoreFile(archive::TBackupFile*, std::string& Filename
   currentTargetExisted_ = fs.FileExists(Filename);
 
   // The links are made when the program is met, before its file is written.
-  const std::string upperName = AnsiUpperCase(fileName);
+  const std::string upperName = plat::AnsiUpperCase(fileName);
   for (gui::TComponent* c : Components()) {
     if (c->Tag() != kShortCutTag) continue;
     auto* sc = dynamic_cast<shell::TMyShortCut*>(c);
-    if (!sc || AnsiUpperCase(sc->ExeName) != upperName) continue;
+    if (!sc || plat::AnsiUpperCase(sc->ExeName) != upperName) continue;
     sc->FilePathName = Filename;
     // Prefixed from the value before the run, so that a second match or a second run does
     // not prefix the folder twice.
