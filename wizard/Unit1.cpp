@@ -22,6 +22,7 @@
 #include "wizard/FileRouting.h"
 #include "wizard/Layouts.h"
 #include "wizard/Services.h"
+#include "wizard/Texts.h"
 #include "wizard/Unit2.h"
 #include "wizard/content/Content.h"
 
@@ -118,7 +119,6 @@ constexpr char kFalse[] = "False";
 // The registry layer's text for a value that cannot be written: the record key that cannot be
 // opened fails as its first value would.
 constexpr char kRecordKeyFailed[] = "Failed to set data for 'RootDir'";
-constexpr char kUnsafeMemberName[] = "Nome di file non valido nell'archivio: ";
 
 // The screen cursor for the length of an installation run, and the run's flag, put back
 // however the run ends.
