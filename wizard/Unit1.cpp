@@ -20,6 +20,7 @@
 #include "shell/ShortCut.h"
 #include "wizard/Configuration.h"
 #include "wizard/FileRouting.h"
+#include "wizard/InstallRecord.h"
 #include "wizard/Layouts.h"
 #include "wizard/Services.h"
 #include "wizard/Texts.h"
@@ -98,27 +99,6 @@ void ConfigureShortCut(shell::TMyShortCut& s) {
   s.CreateToAvvio = true;
   s.Setlistafile({"Lumidesk.EXE"});
 }
-
-// The install record's values, in the order closing writes them and the uninstall deletes them.
-constexpr char kValueRootDir[] = "RootDir";
-constexpr char kValueVersion[] = "version";
-constexpr char kValueCognome[] = "Cognome";
-constexpr char kValueNome[] = "Nome";
-constexpr char kValueIndirizzo[] = "Indirizzo";
-constexpr char kValueCitta[] = "Citta";
-constexpr char kValueProv[] = "Prov";
-constexpr char kValueEta[] = "Eta";
-constexpr char kValueTel[] = "Tel";
-constexpr char kValueMaschio[] = "Maschio";
-const char* const kRecordValues[] = {kValueRootDir, kValueVersion, kValueCognome,
-                                     kValueNome,    kValueIndirizzo, kValueCitta,
-                                     kValueProv,    kValueEta,     kValueTel,
-                                     kValueMaschio};
-constexpr char kTrue[] = "True";
-constexpr char kFalse[] = "False";
-// The registry layer's text for a value that cannot be written: the record key that cannot be
-// opened fails as its first value would.
-constexpr char kRecordKeyFailed[] = "Failed to set data for 'RootDir'";
 
 // The screen cursor for the length of an installation run, and the run's flag, put back
 // however the run ends.
@@ -250,7 +230,7 @@ TForm1::TForm1(gui::TComponent* owner) : TForm(owner) {
   OnPaint = [this](gui::TComponent* s) { FormPaint(s); };
 
   // 2. The owned state starts empty (the member initialisers); 3. the card from the record.
-  PrefillCard();
+  PrefillCard(*this);
 }
 
 TForm1::~TForm1() {
@@ -279,24 +259,6 @@ gui::TNotifyEvent TForm1::Handler(const std::string& name) {
   return [this, m](gui::TComponent* sender) { (this->*m)(sender); };
 }
 
-void TForm1::PrefillCard() {
-  plat::RegistryAccess reg(CurrentServices().Registry());
-  reg.SetRootKey(plat::kHKeyLocalMachine);
-  reg.SetLazyWrite(false);
-  // Without the record the card stays empty (reading with no key open would read the root).
-  if (!reg.OpenKey(kInstallRecordKey, false)) return;
-  Edit1->SetText(reg.ReadString("Cognome"));
-  Edit2->SetText(reg.ReadString("Nome"));
-  Edit3->SetText(reg.ReadString("Citta"));
-  Edit4->SetText(reg.ReadString("Prov"));
-  Edit7->SetText(reg.ReadString("Indirizzo"));
-  Edit5->SetText(reg.ReadString("Eta"));
-  Edit6->SetText(reg.ReadString("Tel"));
-  // Exactly "True": the record is written with that spelling.
-  if (reg.ReadString("Maschio") == "True") CheckBox1->SetChecked(true);
-  reg.CloseKey();
-}
-
 void TForm1::FormCreate(gui::TComponent*) {
   // Steps 1 to 8 form one unit: the first error leaves here and the rest is skipped.
   catalogue_ = std::make_unique<std::vector<std::string>>();
@@ -311,9 +273,7 @@ void TForm1::FormCreate(gui::TComponent*) {
 
   // 9. A previous installation makes the uninstall button usable.
   plat::RegistryAccess reg(CurrentServices().Registry());
-  reg.SetRootKey(plat::kHKeyLocalMachine);
-  reg.SetLazyWrite(false);
-  if (!reg.OpenKey(kInstallRecordKey, false)) Button14->SetEnabled(false);
+  if (!OpenInstallRecord(reg, false)) Button14->SetEnabled(false);
   reg.CloseKey();
 
   // 10. A truncated download is told at once rather than when "Installa" is pressed.
@@ -404,7 +364,7 @@ void TForm1::FormClose(gui::TComponent*, gui::TCloseAction& action) {
   }
   if (!uninstallDone_ && installDone_) {
     try {
-      WriteInstallRecord();
+      WriteInstallRecord(*this);
       recordFailed_ = false;
     } catch (const std::exception&) {
       // The first failure is shown by the exception display and the window stays open; a
@@ -418,25 +378,6 @@ void TForm1::FormClose(gui::TComponent*, gui::TCloseAction& action) {
     }
   }
   action = gui::TCloseAction::caFree;
-}
-
-void TForm1::WriteInstallRecord() {
-  plat::RegistryAccess reg(CurrentServices().Registry());
-  reg.SetRootKey(plat::kHKeyLocalMachine);
-  reg.SetLazyWrite(false);
-  // Without the key every write would go to the root key itself.
-  if (!reg.OpenKey(kInstallRecordKey, true)) throw plat::Error(kRecordKeyFailed);
-  reg.WriteString(kValueRootDir, LabelDir->Caption() + kRecordedProgram);
-  reg.WriteString(kValueVersion, version_);
-  reg.WriteString(kValueCognome, Edit1->Text());
-  reg.WriteString(kValueNome, Edit2->Text());
-  reg.WriteString(kValueIndirizzo, Edit7->Text());
-  reg.WriteString(kValueCitta, Edit3->Text());
-  reg.WriteString(kValueProv, Edit4->Text());
-  reg.WriteString(kValueEta, Edit5->Text());
-  reg.WriteString(kValueTel, Edit6->Text());
-  reg.WriteString(kValueMaschio, CheckBox1->Checked() ? kTrue : kFalse);
-  reg.CloseKey();
 }
 
 void TForm1::FormPaint(gui::TComponent*) {
@@ -604,29 +545,6 @@ bool TForm1::CardComplete() const {
   return true;
 }
 
-std::string TForm1::CardBody() const {
-  struct Line {
-    const char* tag;
-    std::string value;
-  };
-  const Line lines[] = {
-      {"Cognome", Edit1->Text()},   {"Nome", Edit2->Text()}, {"Indirizzo", Edit7->Text()},
-      {"Citta", Edit3->Text()},     {"Prov", Edit4->Text()}, {"Eta", Edit5->Text()},
-      {"Cellulare", Edit6->Text()}, {"Maschio", CheckBox1->Checked() ? "TRUE" : "FALSE"},
-      {"VERSIONE", version_},
-  };
-  static const char kLineEnd[] = "\r\n";
-  std::string body;
-  for (const Line& l : lines) {
-    body += std::string("<") + l.tag + ">" + l.value + "</" + l.tag + ">" + kLineEnd;
-  }
-  body += kCardAcceptLine;
-  body += kLineEnd;
-  // The notice as the box holds it now (the user may have edited it), nothing added after it.
-  body += Memo3->Text();
-  return body;
-}
-
 void TForm1::CheckFlashViewer() {
   // Start-up reads the system folder after locating the payload; when it stopped before that,
   // the folder is asked for now rather than testing paths below the drive's root.
@@ -651,7 +569,7 @@ void TForm1::SendMail(gui::TComponent* sender) {
     MapiUse1->FromName = Edit1->Text() + " " + Edit2->Text();
     MapiUse1->SetRecipients({kStatisticsMailbox});
     MapiUse1->Subject = kCardSubject;
-    MapiUse1->Body = CardBody();
+    MapiUse1->Body = CardBody(*this);
     try {
       MapiUse1->Send();
     } catch (const std::exception&) {
@@ -674,22 +592,14 @@ void TForm1::Deinstall(gui::TComponent*) {
   // next report gives it back.
   FlagScope busy(uninstalling_);
   Button2->SetEnabled(false);
-  {
-    plat::RegistryAccess reg(CurrentServices().Registry());
-    reg.SetLazyWrite(false);
-    reg.SetRootKey(plat::kHKeyLocalMachine);
-    if (reg.OpenKey(kInstallRecordKey, false)) {
-      const std::string root = reg.ReadString(kValueRootDir);
-      for (const char* name : kRecordValues) reg.DeleteValue(name);
-      reg.CloseKey();
-      reg.DeleteKey(kInstallRecordKey);
-      MyShortCut1->FilePathName = root;
-      ProgressBar2->SetPosition(ProgressBar2->Position() + 1);
-      MyShortCut1->RemoveLink();
-      ProgressBar2->SetPosition(ProgressBar2->Position() + 1);
-      MyShortCut1->RemoveCartella(root, ProgressBar2);
-      ProgressBar2->SetPosition(ProgressBar2->Max());
-    }
+  std::string root;
+  if (DeleteInstallRecord(root)) {
+    MyShortCut1->FilePathName = root;
+    ProgressBar2->SetPosition(ProgressBar2->Position() + 1);
+    MyShortCut1->RemoveLink();
+    ProgressBar2->SetPosition(ProgressBar2->Position() + 1);
+    MyShortCut1->RemoveCartella(root, ProgressBar2);
+    ProgressBar2->SetPosition(ProgressBar2->Max());
   }
   gui::Application().MessageBox(kUninstalledText, gui::Application().Title(), plat::mb::kOk);
   Button2->SetEnabled(true);

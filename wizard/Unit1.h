@@ -31,10 +31,6 @@ class TMyShortCut;
 
 namespace wizard {
 
-// The install record: key under HKEY_LOCAL_MACHINE and the values the card is pre-filled from.
-constexpr char kInstallRecordKey[] = "\\SOFTWARE\\NORTAVIA\\Zentaro";
-// The program file the install record names, whatever the payload holds.
-constexpr char kRecordedProgram[] = "\\Zentaro.exe";
 // The Tag by which the run recognises the shell-integration components among the window's.
 constexpr int kShortCutTag = 50;
 // The destination-folder page, where the card's forward button leads.
@@ -90,9 +86,6 @@ class TForm1 : public gui::TForm {
                            archive::TPercentage Percent, bool& Continue);
   void INetDetector1Changed(gui::TComponent* sender);
 
-  // The card as mailed: tagged lines of the fields, the version, the acceptance line and the
-  // privacy notice as Memo3 holds it now.
-  std::string CardBody() const;
   // Shows Panel10 on the folder page when the Flash viewer's control file is missing from the
   // system folder, hides it when it is there.
   void CheckFlashViewer();
@@ -118,7 +111,6 @@ class TForm1 : public gui::TForm {
 
  private:
   gui::TNotifyEvent Handler(const std::string& name);
-  void PrefillCard();
   // True when every required field of the card has at least one character.
   bool CardComplete() const;
   // The folder the run installs into: fixed at the start of a run, LabelDir otherwise.
@@ -136,7 +128,6 @@ class TForm1 : public gui::TForm {
   // The stop message after a run that had started writing and failed.
   std::string FailedRunText() const;
   void ResetShortCutsForRun();
-  void WriteInstallRecord();
 
   std::unique_ptr<plat::FileStream> payload_;
   std::uint32_t payloadOffset_ = 0;
