@@ -1,25 +1,21 @@
 // The wizard window: construction, start-up and the handlers of navigation, online gating,
 // paint, the folder chooser, the statistics card with its mail and the Flash viewer check, the
-// installation run with its file routing, closing with the install record, and the uninstall.
+// installation run (InstallRun), closing with the install record (InstallRecord), and the
+// uninstall.
 #include "wizard/Unit1.h"
 
 #include <exception>
 #include <map>
 #include <utility>
 
-#include "archive/ArchiveCheck.h"
 #include "archive/Payload.h"
-#include "platform/CodePage.h"
 #include "platform/Error.h"
-#include "platform/FileSignature.h"
 #include "platform/Launch.h"
-#include "platform/MessagePump.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/gui/Application.h"
 #include "shell/ShortCut.h"
 #include "wizard/Configuration.h"
-#include "wizard/FileRouting.h"
 #include "wizard/InstallRecord.h"
 #include "wizard/Layouts.h"
 #include "wizard/Services.h"
@@ -59,28 +55,6 @@ gui::TPicture SuppliedPicture(const std::string& name) {
   throw plat::Error("Unknown picture " + name);
 }
 
-// Why a signed installer's signature makes it damaged, empty when it does not: a signature that
-// does not match the file's bytes, or a certificate table with no signature the system can read.
-// An unsigned installer, and a signer the system does not trust or whose certificate has
-// expired, are not the installer's to judge: Windows and the browser warn the user of those.
-std::string SignatureDamage(const archive::ArchiveWalker& walker, const std::string& path) {
-  if (walker.CertificateTableSize() == 0) return std::string();
-  const plat::SignatureVerdict verdict = plat::CheckFileSignature(path);
-  if (verdict.state != plat::SignatureState::kMismatch &&
-      verdict.state != plat::SignatureState::kNotFound) {
-    return std::string();
-  }
-  // The system's code in hex, as its documentation gives it. Not snprintf: MinGW's printf
-  // family would bring its floating-point formatting into the installer.
-  std::string damage = verdict.state == plat::SignatureState::kMismatch
-                           ? "the signature does not match the file's bytes (0x"
-                           : "the certificate table holds no signature the system can read (0x";
-  for (int shift = 28; shift >= 0; shift -= 4) {
-    damage += "0123456789ABCDEF"[(verdict.code >> shift) & 0xF];
-  }
-  return damage + ")";
-}
-
 // The shell-integration component as the window resource configures it.
 void ConfigureShortCut(shell::TMyShortCut& s) {
   s.SetName("MyShortCut1");
@@ -100,27 +74,6 @@ void ConfigureShortCut(shell::TMyShortCut& s) {
   s.Setlistafile({"Lumidesk.EXE"});
 }
 
-// The screen cursor for the length of an installation run, and the run's flag, put back
-// however the run ends.
-class RunScope {
- public:
-  explicit RunScope(bool& installing) : installing_(installing) {
-    installing_ = true;
-    gui::Application().SetCursor(gui::crHourGlass);
-  }
-  ~RunScope() { End(); }
-  RunScope(const RunScope&) = delete;
-  RunScope& operator=(const RunScope&) = delete;
-  void End() {
-    if (!installing_) return;
-    gui::Application().SetCursor(gui::crDefault);
-    installing_ = false;
-  }
-
- private:
-  bool& installing_;
-};
-
 // A flag that is set for the length of a handler and cleared however the handler ends.
 class FlagScope {
  public:
@@ -135,7 +88,7 @@ class FlagScope {
 
 }  // namespace
 
-TForm1::TForm1(gui::TComponent* owner) : TForm(owner) {
+TForm1::TForm1(gui::TComponent* owner) : TForm(owner), run_(*this) {
   const Services& services = CurrentServices();
 
   // 1. The window, its controls and its non-visual components.
@@ -202,9 +155,7 @@ TForm1::TForm1(gui::TComponent* owner) : TForm(owner) {
   // The engine's own report is an English box naming no file; the run's end tells the user in
   // Italian what failed and where instead.
   BackupFile1->OnError = [this](archive::TBackupFile* b, std::int32_t code, std::string) {
-    engineError_ = code;
-    failedFile_ = b->CurrentFile();
-    failedFileExisted_ = currentTargetExisted_;
+    run_.EngineError(code, b->CurrentFile());
   };
 
   MyShortCut1 = new shell::TMyShortCut(this, plat::SystemShell(), services.Files(),
@@ -277,22 +228,8 @@ void TForm1::FormCreate(gui::TComponent*) {
   reg.CloseKey();
 
   // 10. A truncated download is told at once rather than when "Installa" is pressed.
-  ScanPayload();
-}
-
-void TForm1::ScanPayload() {
-  try {
-    archive::ArchiveWalker walker(*payload_, plat::ModuleFileName());
-    archive::ScanArchive(walker);
-    // A signed file is checked whole against its signature, so that a byte changed anywhere,
-    // even where the archive format cannot see it, disables "Installa" from the start.
-    const std::string damage = SignatureDamage(walker, plat::ModuleFileName());
-    if (!damage.empty()) MarkPayloadDamaged(damage);
-  } catch (const archive::WalkError& e) {
-    MarkPayloadDamaged(e.what());
-  } catch (const std::exception& e) {
-    MarkPayloadDamaged(e.what());
-  }
+  std::string damage;
+  if (ScanPayloadDamaged(*payload_, damage)) MarkPayloadDamaged(damage);
 }
 
 void TForm1::MarkPayloadDamaged(const std::string& why) {
@@ -306,59 +243,9 @@ std::string TForm1::StatusText() const {
   return payloadDamaged_ ? kStatusPayloadDamaged : connectionStatus_;
 }
 
-std::string TForm1::CheckPayloadBeforeInstalling() {
-  StatusBar1->SetSimpleText(kStatusCheckingPayload);
-  archive::ArchiveSummary summary;
-  std::string damage;
-  try {
-    archive::ArchiveWalker walker(*payload_, plat::ModuleFileName());
-    int shown = -1;
-    walker.SetProgress([this, &shown](std::int64_t done, std::int64_t total) {
-      const int percent = archive::TBackupFile::Percentage(done, total);
-      if (percent != shown) {
-        shown = percent;
-        ProgressBar1->SetPosition(percent);
-        ProgressBar1->Repaint();
-      }
-      // As during the restore: the window repaints and the detector's ticks still arrive.
-      plat::ProcessMessages();
-    });
-    summary = archive::VerifyArchive(walker);
-    // Again here: the file is shared for writing and may have changed since start-up.
-    damage = SignatureDamage(walker, plat::ModuleFileName());
-  } catch (const std::exception& e) {
-    damage = e.what();
-    if (damage.empty()) damage = "the payload cannot be read";
-  }
-  // The detector ticks on during the check: the bar tells the state as it is now, which may
-  // not be the one it told before.
-  StatusBar1->SetSimpleText(StatusText());
-  ProgressBar1->SetPosition(0);
-  if (!damage.empty()) {
-    MarkPayloadDamaged(damage);
-    return kPayloadDamagedText;
-  }
-  // A member the routing would refuse stops the run before its first file.
-  for (const std::string& name : summary.fileNames) {
-    if (RouteMember(name, Destination()).Refused()) return kUnsafeNameText + name;
-  }
-  return std::string();
-}
-
-std::string TForm1::FailedRunText() const {
-  if (!failedFolder_.empty()) {
-    return kFolderNotCreatedText + failedFolder_ + kFolderNotCreatedAdvice;
-  }
-  if (engineError_ == archive::kErrReadFile && !failedFile_.empty()) {
-    return failedFileExisted_ ? kFileInUseText + failedFile_ + kFileInUseAdvice
-                              : kFileNotWrittenText + failedFile_ + kFileNotWrittenAdvice;
-  }
-  return kInstallFailedText;
-}
-
 void TForm1::FormClose(gui::TComponent*, gui::TCloseAction& action) {
   // Freeing the window now would pull it from under the restore that is pumping messages.
-  if (installing_) {
+  if (run_.Active()) {
     action = gui::TCloseAction::caNone;
     return;
   }
@@ -386,7 +273,7 @@ void TForm1::FormPaint(gui::TComponent*) {
 }
 
 void TForm1::Button2Click(gui::TComponent* sender) {
-  if (installing_) return;  // the run's page stays until the run ends
+  if (run_.Active()) return;  // the run's page stays until the run ends
   Notebook1->SetPageIndex(sender->Tag());
 }
 
@@ -395,7 +282,7 @@ void TForm1::Button3Click(gui::TComponent*) { Close(); }
 void TForm1::Button8Click(gui::TComponent*) { Close(); }
 
 void TForm1::Button5Click(gui::TComponent*) {
-  if (installing_) return;
+  if (run_.Active()) return;
   std::unique_ptr<TForm2> dialog(gui::Create<TForm2>(&gui::Application()));
   dialog->Edit1->SetText(LabelDir->Caption());
   if (dialog->ShowModal() == gui::mrOk) LabelDir->SetCaption(dialog->Edit1->Text());
@@ -407,7 +294,7 @@ void TForm1::Button1Click(gui::TComponent*) {
   if (!payloadLocated_ || !payload_ || payloadDamaged_) return;
   // A press delivered while the restore pumps messages would start a second run inside the
   // first, on the same stream.
-  if (installing_) return;
+  if (run_.Active()) return;
   // Empty or relative, the destination would be taken from the current drive and folder, which
   // are wherever the installer was started from.
   if (!plat::IsFullPath(LabelDir->Caption())) {
@@ -416,37 +303,7 @@ void TForm1::Button1Click(gui::TComponent*) {
     return;
   }
 
-  bool restored = false;
-  std::string stop;  // why the run stopped before writing anything
-  {
-    RunScope run(installing_);
-    runDestination_ = LabelDir->Caption();
-    failedFolder_.clear();
-    failedFile_.clear();
-    failedFileExisted_ = false;
-    engineError_ = 0;
-    ResetShortCutsForRun();
-    ProgressBar1->Show();
-    stop = CheckPayloadBeforeInstalling();
-    if (stop.empty()) {
-      try {
-        payload_->Seek(payloadOffset_, plat::Stream::Origin::Begin);
-        restored = BackupFile1->RestoreFromStream(payload_.get(), std::string());
-      } catch (const std::exception&) {
-        restored = false;  // the payload could not be reached: nothing was extracted
-      }
-    }
-  }
-
-  if (!restored) {
-    // The controls go back to their state before the run, so that the user can change the
-    // folder and try again.
-    ProgressBar1->SetPosition(0);
-    ProgressBar1->Hide();
-    gui::Application().MessageBox(stop.empty() ? FailedRunText() : stop, kInstallFailedTitle,
-                                  plat::mb::kOk | plat::mb::kIconError);
-    return;
-  }
+  if (!run_.Execute(LabelDir->Caption())) return;
   installDone_ = true;
   // An uninstall earlier in this window removed an older installation; this one is recorded.
   uninstallDone_ = false;
@@ -454,75 +311,9 @@ void TForm1::Button1Click(gui::TComponent*) {
   Close();
 }
 
-std::string TForm1::Destination() const {
-  return installing_ ? runDestination_ : LabelDir->Caption();
-}
-
-void TForm1::ResetShortCutsForRun() {
-  for (gui::TComponent* c : Components()) {
-    if (c->Tag() != kShortCutTag) continue;
-    auto* sc = dynamic_cast<shell::TMyShortCut*>(c);
-    if (!sc) continue;
-    auto it = initialIcons_.find(sc);
-    if (it == initialIcons_.end()) {
-      initialIcons_.emplace(sc, sc->IconPathName);
-    } else {
-      sc->IconPathName = it->second;
-    }
-  }
-}
-
-void TForm1::PrepareFolders(const std::string& destination) {
-  plat::FileSystem& fs = CurrentServices().Files();
-  const std::string folders[] = {destination, destination + "\\" + kTemplatesFolder,
-                                 destination + "\\" + kRtfTemplatesFolder};
-  try {
-    // One level each; a creation that fails is left to the engine, which makes the whole
-    // chain of every target before writing.
-    for (const std::string& folder : folders)
-      if (!fs.DirectoryExists(folder)) fs.CreateDir(folder);
-  } catch (const std::exception&) {
-    throw plat::Error(kFolderPreparationError);
-  }
-}
-
 void TForm1::BackupFile1RestoreFile(archive::TBackupFile*, std::string& Filename, std::int32_t,
                                     bool& DoRestore) {
-  const std::string destination = Destination();
-  const std::string fileName = plat::ExtractFileName(Filename);
-  const MemberRoute route = RouteMember(Filename, destination);
-  // Refusing the member ends the run with failure; nothing is written outside the folder.
-  // (The check before the run refuses such a payload already; this guards every member.)
-  if (route.Refused()) throw plat::Error(kUnsafeMemberName + Filename);
-  PrepareFolders(destination);
-
-  Filename = route.target;
-  // The engine passes over a member whose folder it cannot make, without an error: the run
-  // would end as a success with files missing. The folder is made here, and a failure ends
-  // the run.
-  plat::FileSystem& fs = CurrentServices().Files();
-  const std::string folder = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(Filename));
-  if (!fs.ForceDirectories(folder)) {
-    failedFolder_ = folder;
-    throw plat::Error(kFolderPreparationError);
-  }
-  currentTargetExisted_ = fs.FileExists(Filename);
-
-  // The links are made when the program is met, before its file is written.
-  const std::string upperName = plat::AnsiUpperCase(fileName);
-  for (gui::TComponent* c : Components()) {
-    if (c->Tag() != kShortCutTag) continue;
-    auto* sc = dynamic_cast<shell::TMyShortCut*>(c);
-    if (!sc || plat::AnsiUpperCase(sc->ExeName) != upperName) continue;
-    sc->FilePathName = Filename;
-    // Prefixed from the value before the run, so that a second match or a second run does
-    // not prefix the folder twice.
-    auto it = initialIcons_.find(sc);
-    const std::string icon = it != initialIcons_.end() ? it->second : sc->IconPathName;
-    if (!icon.empty()) sc->IconPathName = destination + "\\" + icon;
-    sc->CreateLink();
-  }
-  DoRestore = true;
+  run_.RestoreFile(Filename, DoRestore);
 }
 
 void TForm1::BackupFile1Progress(archive::TBackupFile*, std::string, archive::TPercentage Percent,
@@ -558,7 +349,7 @@ void TForm1::CheckFlashViewer() {
 }
 
 void TForm1::SendMail(gui::TComponent* sender) {
-  if (installing_) return;
+  if (run_.Active()) return;
   const int target = sender->Tag();
   if (RadioButton1->Checked()) {
     if (!CardComplete()) {
@@ -586,7 +377,7 @@ void TForm1::SendMail(gui::TComponent* sender) {
 }
 
 void TForm1::Deinstall(gui::TComponent*) {
-  if (installing_) return;
+  if (run_.Active()) return;
   uninstallDone_ = true;
   // Button2 stays off until the handler ends, however it ends: after an error the detector's
   // next report gives it back.

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "platform/gui/ExtControls.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/StdControls.h"
+#include "wizard/InstallRun.h"
 
 namespace shell {
 class TMyShortCut;
@@ -107,27 +107,18 @@ class TForm1 : public gui::TForm {
   bool UninstallDone() const { return uninstallDone_; }
   // True while an installation run is extracting (its handlers may run other handlers through
   // the restore's message pumping).
-  bool Installing() const { return installing_; }
+  bool Installing() const { return run_.Active(); }
+
+  // Marks the payload damaged: "Installa" stays disabled and the status bar says so.
+  void MarkPayloadDamaged(const std::string& why);
+  // What the status bar says for the present state: the damaged payload, else the connection
+  // as the detector last reported it.
+  std::string StatusText() const;
 
  private:
   gui::TNotifyEvent Handler(const std::string& name);
   // True when every required field of the card has at least one character.
   bool CardComplete() const;
-  // The folder the run installs into: fixed at the start of a run, LabelDir otherwise.
-  std::string Destination() const;
-  void PrepareFolders(const std::string& destination);
-  // The cheap structural walk of start-up; marks the payload damaged when it fails.
-  void ScanPayload();
-  // The whole walk before a run writes anything, with its progress on the bar. Returns the text
-  // of the stop message, empty when the payload is sound and every name can be written.
-  std::string CheckPayloadBeforeInstalling();
-  void MarkPayloadDamaged(const std::string& why);
-  // What the status bar says for the present state: the damaged payload, else the connection
-  // as the detector last reported it.
-  std::string StatusText() const;
-  // The stop message after a run that had started writing and failed.
-  std::string FailedRunText() const;
-  void ResetShortCutsForRun();
 
   std::unique_ptr<plat::FileStream> payload_;
   std::uint32_t payloadOffset_ = 0;
@@ -139,23 +130,13 @@ class TForm1 : public gui::TForm {
   std::string systemFolder_;
   bool installDone_ = false;
   bool uninstallDone_ = false;
-  bool installing_ = false;
   // The connection's status text as the detector last reported it; empty before its first
   // report.
   std::string connectionStatus_;
   bool uninstalling_ = false;  // while the uninstall handler runs, its closing message included
-  std::string runDestination_;
-  // IconPathName of each shell-integration component before the first run prefixed it.
-  std::map<shell::TMyShortCut*, std::string> initialIcons_;
-  // What the last run met when it failed: a folder it could not create, the target being
-  // written when the engine reported an error, whether that file existed before the run.
-  std::string failedFolder_;
-  std::string failedFile_;
-  bool failedFileExisted_ = false;
-  bool currentTargetExisted_ = false;
-  std::int32_t engineError_ = 0;
   // The install record could not be written at the last close.
   bool recordFailed_ = false;
+  InstallRun run_;
 };
 
 }  // namespace wizard
