@@ -5,7 +5,6 @@
 #include "wizard/Unit1.h"
 
 #include <exception>
-#include <map>
 #include <utility>
 
 #include "archive/Payload.h"
@@ -26,34 +25,6 @@
 namespace wizard {
 
 namespace {
-
-template <class T>
-T* Need(gui::TForm& form, const char* name) {
-  T* c = form.Find<T>(name);
-  if (!c) throw plat::Error(std::string("Missing control ") + name);
-  return c;
-}
-
-gui::TPicture PictureFrom(content::Bytes bytes) {
-  return gui::TPicture(std::vector<unsigned char>(bytes.begin(), bytes.end()));
-}
-
-std::string SuppliedText(const std::string& name) {
-  if (name == kTextLicence) return content::LicenceText();
-  if (name == kTextInformation) return content::InformationText();
-  if (name == kTextPrivacy) return content::PrivacyNotice();
-  if (name == kTextSlogan) return content::Slogan();
-  if (name == kTextVendor1) return content::VendorNotice1();
-  if (name == kTextVendor2) return content::VendorNotice2();
-  throw plat::Error("Unknown text " + name);
-}
-
-gui::TPicture SuppliedPicture(const std::string& name) {
-  if (name == kPictureLogo) return PictureFrom(content::LogoBitmap());
-  if (name == kPictureWelcome) return PictureFrom(content::WelcomeBitmap());
-  if (name == kPictureViewerDownload) return PictureFrom(content::ViewerDownloadBitmap());
-  throw plat::Error("Unknown picture " + name);
-}
 
 // The shell-integration component as the window resource configures it.
 void ConfigureShortCut(shell::TMyShortCut& s) {
@@ -91,54 +62,8 @@ class FlagScope {
 TForm1::TForm1(gui::TComponent* owner) : TForm(owner), run_(*this) {
   const Services& services = CurrentServices();
 
-  // 1. The window, its controls and its non-visual components.
-  const LayoutTable t = Form1Layout();
-  gui::BuildLayout(*this, t.form, t.controls, t.count,
-                   [this](const std::string& n) { return Handler(n); }, SuppliedPicture,
-                   SuppliedText);
-  Notebook1 = Need<gui::TNotebook>(*this, "Notebook1");
-  StatusBar1 = Need<gui::TStatusBar>(*this, "StatusBar1");
-  Button1 = Need<gui::TButton>(*this, "Button1");
-  Button2 = Need<gui::TButton>(*this, "Button2");
-  Button3 = Need<gui::TButton>(*this, "Button3");
-  Button4 = Need<gui::TButton>(*this, "Button4");
-  Button5 = Need<gui::TButton>(*this, "Button5");
-  Button6 = Need<gui::TButton>(*this, "Button6");
-  Button7 = Need<gui::TButton>(*this, "Button7");
-  Button8 = Need<gui::TButton>(*this, "Button8");
-  Button9 = Need<gui::TButton>(*this, "Button9");
-  Button10 = Need<gui::TButton>(*this, "Button10");
-  Button11 = Need<gui::TButton>(*this, "Button11");
-  Button12 = Need<gui::TButton>(*this, "Button12");
-  Button13 = Need<gui::TButton>(*this, "Button13");
-  Button14 = Need<gui::TButton>(*this, "Button14");
-  Indietro = Need<gui::TButton>(*this, "Indietro");
-  LabelDir = Need<gui::TLabel>(*this, "LabelDir");
-  Edit1 = Need<gui::TEdit>(*this, "Edit1");
-  Edit2 = Need<gui::TEdit>(*this, "Edit2");
-  Edit3 = Need<gui::TEdit>(*this, "Edit3");
-  Edit4 = Need<gui::TEdit>(*this, "Edit4");
-  Edit5 = Need<gui::TEdit>(*this, "Edit5");
-  Edit6 = Need<gui::TEdit>(*this, "Edit6");
-  Edit7 = Need<gui::TEdit>(*this, "Edit7");
-  CheckBox1 = Need<gui::TCheckBox>(*this, "CheckBox1");
-  CheckBox2 = Need<gui::TCheckBox>(*this, "CheckBox2");
-  RadioButton1 = Need<gui::TRadioButton>(*this, "RadioButton1");
-  RadioButton2 = Need<gui::TRadioButton>(*this, "RadioButton2");
-  Memo1 = Need<gui::TMemo>(*this, "Memo1");
-  Memo2 = Need<gui::TMemo>(*this, "Memo2");
-  Memo3 = Need<gui::TMemo>(*this, "Memo3");
-  ImgBase = Need<gui::TImage>(*this, "ImgBase");
-  Image2 = Need<gui::TImage>(*this, "Image2");
-  Image4 = Need<gui::TImage>(*this, "Image4");
-  Image5 = Need<gui::TImage>(*this, "Image5");
-  Panel10 = Need<gui::TPanel>(*this, "Panel10");
-  Label26 = Need<gui::TLabel>(*this, "Label26");
-  Label29 = Need<gui::TLabel>(*this, "Label29");
-  Label30 = Need<gui::TLabel>(*this, "Label30");
-  Label31 = Need<gui::TLabel>(*this, "Label31");
-  ProgressBar1 = Need<gui::TProgressBar>(*this, "ProgressBar1");
-  ProgressBar2 = Need<gui::TProgressBar>(*this, "ProgressBar2");
+  // 1. The window, its controls (each in its member) and its non-visual components.
+  gui::BuildLayout(*this, Form1Layout(), [this](Handler h) { return Bind(h); });
 
   BackupFile1 = std::make_unique<archive::TBackupFile>(this, services.Files());
   BackupFile1->SetName("BackupFile1");
@@ -196,18 +121,15 @@ void TForm1::AfterConstruction() {
   if (payloadDamaged_) StatusBar1->SetSimpleText(kStatusPayloadDamaged);
 }
 
-gui::TNotifyEvent TForm1::Handler(const std::string& name) {
-  using Method = void (TForm1::*)(gui::TComponent*);
-  static const std::map<std::string, Method> handlers = {
-      {"Button1Click", &TForm1::Button1Click},   {"Button2Click", &TForm1::Button2Click},
-      {"Button3Click", &TForm1::Button3Click},   {"Button5Click", &TForm1::Button5Click},
-      {"Button8Click", &TForm1::Button8Click},   {"Button14Click", &TForm1::Button14Click},
-      {"SendMail", &TForm1::SendMail},           {"Deinstall", &TForm1::Deinstall},
+gui::TNotifyEvent TForm1::Bind(Handler handler) {
+  // While a run extracts, the restore pumps messages and a click would run its handler inside
+  // the run: a second "Installa" would start a run on the same stream, and a page change, the
+  // chooser, the card or the uninstall would act on the window in the middle of it. Every
+  // handler of the table waits for the run's end; closing is refused by FormClose.
+  return [this, handler](gui::TComponent* sender) {
+    if (run_.Active()) return;
+    (this->*handler)(sender);
   };
-  auto it = handlers.find(name);
-  if (it == handlers.end()) return nullptr;
-  const Method m = it->second;
-  return [this, m](gui::TComponent* sender) { (this->*m)(sender); };
 }
 
 void TForm1::FormCreate(gui::TComponent*) {
@@ -273,7 +195,6 @@ void TForm1::FormPaint(gui::TComponent*) {
 }
 
 void TForm1::Button2Click(gui::TComponent* sender) {
-  if (run_.Active()) return;  // the run's page stays until the run ends
   Notebook1->SetPageIndex(sender->Tag());
 }
 
@@ -282,7 +203,6 @@ void TForm1::Button3Click(gui::TComponent*) { Close(); }
 void TForm1::Button8Click(gui::TComponent*) { Close(); }
 
 void TForm1::Button5Click(gui::TComponent*) {
-  if (run_.Active()) return;
   std::unique_ptr<TForm2> dialog(gui::Create<TForm2>(&gui::Application()));
   dialog->Edit1->SetText(LabelDir->Caption());
   if (dialog->ShowModal() == gui::mrOk) LabelDir->SetCaption(dialog->Edit1->Text());
@@ -292,9 +212,7 @@ void TForm1::Button1Click(gui::TComponent*) {
   // Without a located, sound payload there is nothing to extract; the button is kept disabled
   // then, and a press that gets here anyway does nothing.
   if (!payloadLocated_ || !payload_ || payloadDamaged_) return;
-  // A press delivered while the restore pumps messages would start a second run inside the
-  // first, on the same stream.
-  if (run_.Active()) return;
+  // A press delivered while the restore pumps messages never gets here (Bind).
   // Empty or relative, the destination would be taken from the current drive and folder, which
   // are wherever the installer was started from.
   if (!plat::IsFullPath(LabelDir->Caption())) {
@@ -349,7 +267,6 @@ void TForm1::CheckFlashViewer() {
 }
 
 void TForm1::SendMail(gui::TComponent* sender) {
-  if (run_.Active()) return;
   const int target = sender->Tag();
   if (RadioButton1->Checked()) {
     if (!CardComplete()) {
@@ -377,7 +294,6 @@ void TForm1::SendMail(gui::TComponent* sender) {
 }
 
 void TForm1::Deinstall(gui::TComponent*) {
-  if (run_.Active()) return;
   uninstallDone_ = true;
   // Button2 stays off until the handler ends, however it ends: after an error the detector's
   // next report gives it back.

@@ -47,7 +47,7 @@ class TForm1 : public gui::TForm {
   // disabled for the window's life.
   void AfterConstruction() override;
 
-  // --- Controls (owned by the window)
+  // --- Controls (owned by the window), each stored by its row of the layout table
   gui::TNotebook* Notebook1;
   gui::TStatusBar* StatusBar1;
   gui::TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8,
@@ -116,7 +116,9 @@ class TForm1 : public gui::TForm {
   std::string StatusText() const;
 
  private:
-  gui::TNotifyEvent Handler(const std::string& name);
+  using Handler = void (TForm1::*)(gui::TComponent* sender);
+  // The event installed for a handler of the layout table.
+  gui::TNotifyEvent Bind(Handler handler);
   // True when every required field of the card has at least one character.
   bool CardComplete() const;
 
