@@ -209,9 +209,9 @@ void InstallRun::RestoreFile(std::string& Filename, bool& DoRestore) {
   PrepareFolders(destination);
 
   Filename = route.target;
-  // The engine passes over a member whose folder it cannot make, without an error: the run
-  // would end as a success with files missing. The folder is made here, and a failure ends
-  // the run.
+  // The target's folder is made here, before the links below point at the program in it: a
+  // folder that cannot be made ends the run naming the folder, with no link made. The engine's
+  // own making of the folder then finds it there.
   plat::FileSystem& fs = CurrentServices().Files();
   const std::string folder = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(Filename));
   if (!fs.ForceDirectories(folder)) {

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "archive/Payload.h"
-#include "platform/Error.h"
 #include "platform/Launch.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -20,7 +19,6 @@
 #include "wizard/Services.h"
 #include "wizard/Texts.h"
 #include "wizard/Unit2.h"
-#include "wizard/content/Content.h"
 
 namespace wizard {
 

@@ -1,14 +1,16 @@
-// TForm1: the wizard window. Construction builds the window from its layout table, creates the
-// non-visual components, resets the owned state and pre-fills the statistics card from the
-// install record; FormCreate then opens the program's own file, locates the payload, reads the
-// archive's title and catalogue, extends the caption, remembers the system folder and probes
-// for a previous installation. The handlers are the window's behaviour: navigation by Tag, the
-// online gating, the picture copies at paint time, the folder chooser, the installation run
-// with its file routing, closing with the install record, and the uninstall.
+// TForm1: the wizard window. Construction builds the window from its layout table
+// (Form1Layout.cpp), which stores each control in its member and binds each handler through
+// Bind; it creates the non-visual components, resets the owned state and pre-fills the
+// statistics card from the install record (InstallRecord.h). FormCreate then opens the
+// program's own file, locates the payload, reads the archive's title and catalogue, extends the
+// caption, remembers the system folder and probes for a previous installation. The handlers are
+// the window's behaviour: navigation by Tag, the online gating, the picture copies at paint
+// time, the folder chooser, the statistics card and the Flash viewer check, the installation
+// run (InstallRun.h does it), closing with the install record, and the uninstall.
 //
-// While a run extracts, the restore pumps messages, so other handlers can run inside it: a
-// second "Installa", a page change, "Cambia", the uninstall and closing are refused until the
-// run has ended.
+// While a run extracts, the restore pumps messages, so other handlers can run inside it: every
+// handler of the layout table (a second "Installa", a page change, "Cambia", the card, the
+// uninstall) does nothing until the run has ended, and closing is refused.
 #pragma once
 
 #include <cstdint>
