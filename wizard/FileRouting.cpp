@@ -3,6 +3,9 @@
 
 #include <cstddef>
 
+#include "archive/NameSafety.h"
+#include "platform/Files.h"
+
 namespace wizard {
 
 namespace {
@@ -40,21 +43,16 @@ std::string SubfolderFor(const std::string& extension) {
   return std::string();
 }
 
-std::string AnsiUpperCase(const std::string& text) {
-  std::string result = text;
-  for (char& c : result) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    unsigned char upper = u;
-    if (u >= 'a' && u <= 'z') upper = static_cast<unsigned char>(u - 0x20);
-    // 0xE0..0xFE (a grave to thorn) except the division sign: capitals are 0x20 lower.
-    else if (u >= 0xE0 && u <= 0xFE && u != 0xF7) upper = static_cast<unsigned char>(u - 0x20);
-    else if (u == 0x9A) upper = 0x8A;  // s caron
-    else if (u == 0x9C) upper = 0x8C;  // oe
-    else if (u == 0x9E) upper = 0x8E;  // z caron
-    else if (u == 0xFF) upper = 0x9F;  // y diaeresis
-    c = static_cast<char>(upper);
+MemberRoute RouteMember(const std::string& storedPath, const std::string& destination) {
+  MemberRoute route;
+  const std::string fileName = plat::ExtractFileName(storedPath);
+  if (!archive::IsSafeFileName(fileName)) {
+    route.refusal = RouteRefusal::kUnsafeFileName;
+    return route;
   }
-  return result;
+  const std::string subfolder = SubfolderFor(RoutingExtension(storedPath));
+  route.target = destination + "\\" + (subfolder.empty() ? "" : subfolder + "\\") + fileName;
+  return route;
 }
 
 }  // namespace wizard

@@ -1,6 +1,8 @@
-// Where the installation run writes a payload member: the file-type rule that sends templates
-// into the destination's subfolders and the upper-casing used to recognise the product's
-// program. Which file names may be written at all is archive/NameSafety.h's rule.
+// Where the installation run writes a payload member: RouteMember, the one rule from a member's
+// stored path and the destination to the file the run writes, or to its refusal. Both the check
+// before the run and the routing handler ask it. Its parts: the file-name part of the stored path
+// (every stored folder level is dropped), a name Windows can hold safely (archive/NameSafety.h),
+// and the file-type rule that sends templates into the destination's subfolders.
 #pragma once
 
 #include <string>
@@ -20,8 +22,23 @@ std::string RoutingExtension(const std::string& storedPath);
 // kTemplatesFolder, kRtfTemplatesFolder, or empty for the destination itself.
 std::string SubfolderFor(const std::string& extension);
 
-// Upper-casing in the Windows-1252 code page of the installer's texts: ASCII letters and the
-// accented letters that have a capital form there.
-std::string AnsiUpperCase(const std::string& text);
+// Why a member is not written.
+enum class RouteRefusal {
+  kNone,
+  // The stored path's file-name part is empty, "." or "..", a device, or a name Windows would
+  // alter or resolve elsewhere: written, it could land outside the destination.
+  kUnsafeFileName,
+};
+
+struct MemberRoute {
+  std::string target;  // the full path to write; empty when refused
+  RouteRefusal refusal = RouteRefusal::kNone;
+  bool Refused() const { return refusal != RouteRefusal::kNone; }
+};
+
+// destination + "" [+ subfolder + ""] + the file-name part of the stored path (the text after
+// its last "" or ":"), the subfolder chosen by RoutingExtension of the whole stored path. The
+// destination is taken as it is, without a trailing "".
+MemberRoute RouteMember(const std::string& storedPath, const std::string& destination);
 
 }  // namespace wizard

@@ -2,18 +2,16 @@
 // drive list below. Client area 275 x 258. Neither button is default or cancel, so Enter and
 // Escape do not close the dialog.
 #include "wizard/Layouts.h"
-#include "platform/gui/StdControls.h"
+
+#include "wizard/Unit2.h"
 
 namespace wizard {
 
 namespace {
 
-using gui::ControlKind;
-using gui::ControlDef;
 using gui::FontDef;
-using gui::kDefaultColor;
+using Row = gui::LayoutRow<TForm2>;
 
-constexpr FontDef kInherit{nullptr, 0, 0, 0};
 constexpr FontDef kSans{"MS Sans Serif", 8, gui::clWindowText, 0};
 
 const gui::FormDef kForm2{"Form2",
@@ -25,25 +23,27 @@ const gui::FormDef kForm2{"Form2",
                            gui::clBtnFace,
                            kSans};
 
-const ControlDef kForm2Controls[] = {
-    // name, kind, parent, left, top, width, height, caption, colour, font, Tag, visible,
-    // handler, options, ref
-    {"Label5", ControlKind::Label, "", 8, 8, 260, 13, "Selezionare un nuovo percorso per l'installazione", kDefaultColor, kInherit, 0, true, "", 0, ""},
-    {"Label3", ControlKind::Label, "", 8, 32, 60, 13, "Percorso:", kDefaultColor, kInherit, 0, true, "", 0, ""},
-    {"Edit1", ControlKind::Edit, "", 8, 48, 229, 21, "", kDefaultColor, kInherit, 0, true, "", 0, ""},
-    {"Label2", ControlKind::Label, "", 8, 78, 60, 13, "Directory:", kDefaultColor, kInherit, 0, true, "", 0, ""},
-    {"Label4", ControlKind::Label, "", 8, 94, 145, 13, "", kDefaultColor, kInherit, 0, false, "", 0, ""},
-    {"DirectoryListBox1", ControlKind::FolderList, "", 8, 94, 145, 97, "", kDefaultColor, kInherit, 0, true, "DirectoryListBox1Change", 0, ""},
-    {"Button1", ControlKind::Button, "", 168, 94, 75, 25, "Conferma", kDefaultColor, kInherit, 0, true, "", 0, ""},
-    {"Button2", ControlKind::Button, "", 168, 126, 75, 25, "Annulla", kDefaultColor, kInherit, 0, true, "", 0, ""},
-    {"Label1", ControlKind::Label, "", 8, 200, 60, 13, "Driver:", kDefaultColor, kInherit, 0, true, "", 0, ""},
-    {"DriveComboBox1", ControlKind::DriveList, "", 8, 216, 145, 19, "", kDefaultColor, kInherit, 0, true, "", 0, "DirectoryListBox1"},
+constexpr Row kForm2Controls[] = {
+    Row::Label("Label5", &TForm2::Label5).At(8, 8, 260, 13)
+        .Caption("Selezionare un nuovo percorso per l'installazione"),
+    Row::Label("Label3", &TForm2::Label3).At(8, 32, 60, 13).Caption("Percorso:"),
+    Row::Edit("Edit1", &TForm2::Edit1).At(8, 48, 229, 21),
+    Row::Label("Label2", &TForm2::Label2).At(8, 78, 60, 13).Caption("Directory:"),
+    Row::Label("Label4", &TForm2::Label4).At(8, 94, 145, 13).Hidden(),
+    Row::FolderList("DirectoryListBox1", &TForm2::DirectoryListBox1).At(8, 94, 145, 97)
+        .OnChange(&TForm2::DirectoryListBox1Change),
+    Row::Button("Button1", &TForm2::Button1).At(168, 94, 75, 25).Caption("Conferma"),
+    Row::Button("Button2", &TForm2::Button2).At(168, 126, 75, 25).Caption("Annulla"),
+    Row::Label("Label1", &TForm2::Label1).At(8, 200, 60, 13).Caption("Driver:"),
+    Row::DriveList("DriveComboBox1", &TForm2::DriveComboBox1).At(8, 216, 145, 19)
+        .Moves("DirectoryListBox1"),
 };
 
 }  // namespace
 
-LayoutTable Form2Layout() {
-  return LayoutTable{kForm2, kForm2Controls, sizeof kForm2Controls / sizeof kForm2Controls[0]};
+gui::Layout<TForm2> Form2Layout() {
+  return {kForm2, kForm2Controls, sizeof kForm2Controls / sizeof kForm2Controls[0]};
 }
 
 }  // namespace wizard
+

@@ -1,18 +1,19 @@
-// TForm1: the wizard window. Construction builds the window from its layout table, creates the
-// non-visual components, resets the owned state and pre-fills the statistics card from the
-// install record; FormCreate then opens the program's own file, locates the payload, reads the
-// archive's title and catalogue, extends the caption, remembers the system folder and probes
-// for a previous installation. The handlers are the window's behaviour: navigation by Tag, the
-// online gating, the picture copies at paint time, the folder chooser, the installation run
-// with its file routing, closing with the install record, and the uninstall.
+// TForm1: the wizard window. Construction builds the window from its layout table
+// (Form1Layout.cpp), which stores each control in its member and binds each handler through
+// Bind; it creates the non-visual components, resets the owned state and pre-fills the
+// statistics card from the install record (InstallRecord.h). FormCreate then opens the
+// program's own file, locates the payload, reads the archive's title and catalogue, extends the
+// caption, remembers the system folder and probes for a previous installation. The handlers are
+// the window's behaviour: navigation by Tag, the online gating, the picture copies at paint
+// time, the folder chooser, the statistics card and the Flash viewer check, the installation
+// run (InstallRun.h does it), closing with the install record, and the uninstall.
 //
-// While a run extracts, the restore pumps messages, so other handlers can run inside it: a
-// second "Installa", a page change, "Cambia", the uninstall and closing are refused until the
-// run has ended.
+// While a run extracts, the restore pumps messages, so other handlers can run inside it: every
+// handler of the layout table (a second "Installa", a page change, "Cambia", the card, the
+// uninstall) does nothing until the run has ended, and closing is refused.
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "platform/gui/ExtControls.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/StdControls.h"
+#include "wizard/InstallRun.h"
 
 namespace shell {
 class TMyShortCut;
@@ -31,72 +33,13 @@ class TMyShortCut;
 
 namespace wizard {
 
-// The install record: key under HKEY_LOCAL_MACHINE and the values the card is pre-filled from.
-constexpr char kInstallRecordKey[] = "\\SOFTWARE\\NORTAVIA\\Zentaro";
-constexpr char kDefaultDestination[] = "c:\\programmi\\nortavia\\Lumidesk";
-constexpr char kCaptionVersionPrefix[] = " Vers.";
-constexpr char kStatusOnline[] = "Connessione attiva";
-constexpr char kStatusOffline[] = "Per installare il programma dovete essere connessi a internet!";
+// The Tag by which the run recognises the shell-integration components among the window's.
 constexpr int kShortCutTag = 50;
-
-// The statistics card.
+// The destination-folder page, where the card's forward button leads.
 constexpr int kFolderPage = 2;
-constexpr char kIncompleteCardText[] = "Dati incompleti";
-constexpr char kIncompleteCardTitle[] = "Completa modulo!";
-constexpr char kAcceptNoticeText[] = "Per continuare accettare quanto previsto dall'informativa";
-constexpr char kCardSubject[] = "Scheda statistica Zentaro";
-constexpr char kCardAcceptLine[] = "Accetto quanto segue:";
 // The Flash viewer's control file, looked for in the system folder and in this subfolder of it.
 constexpr char kFlashControlFile[] = "SWFLASH.OCX";
 constexpr char kFlashSubfolder[] = "MACROMED\\FLASH";
-
-// The installation run's messages.
-constexpr char kInstallDoneText[] = "Lanciare il programma dall'icona sul desktop";
-constexpr char kInstallDoneTitle[] = "Installazione conclusa con successo";
-constexpr char kInstallFailedText[] =
-    "L'installazione non \xE8 stata completata. Controllare la cartella di destinazione e "
-    "riprovare.";
-constexpr char kInstallFailedTitle[] = "Installazione non riuscita";
-constexpr char kFolderPreparationError[] = "Impossibile creare la cartella destinazione";
-// A destination that is not a full path, refused before anything is made; the example
-// (kDefaultDestination) follows.
-constexpr char kDestinationNotFullText[] =
-    "La cartella di destinazione manca o non \xE8 un percorso completo. Scegliere con il "
-    "pulsante Cambia una cartella di destinazione completa, per esempio ";
-
-// The payload is checked before anything is written: a cheap walk of its structure at start-up,
-// the whole walk (every block inflated and checked) when "Installa" is pressed.
-constexpr char kPayloadDamagedText[] =
-    "Il programma di installazione \xE8 danneggiato o incompleto: non \xE8 stato installato "
-    "alcun file. Procurarsi una nuova copia del programma di installazione e riprovare.";
-constexpr char kStatusPayloadDamaged[] =
-    "Programma di installazione danneggiato o incompleto: procurarsene una nuova copia";
-constexpr char kStatusCheckingPayload[] = "Verifica del programma di installazione in corso...";
-// A payload member whose file name Windows cannot hold safely; the name follows.
-constexpr char kUnsafeNameText[] =
-    "Il programma di installazione contiene un file dal nome non valido, che non pu\xF2 essere "
-    "installato: non \xE8 stato installato alcun file. Nome: ";
-// Why a run that had started writing stopped: the folder or file path is put in between.
-constexpr char kFolderNotCreatedText[] =
-    "L'installazione non \xE8 stata completata: impossibile creare la cartella ";
-constexpr char kFolderNotCreatedAdvice[] =
-    ". Scegliere un'altra cartella di destinazione e riprovare.";
-constexpr char kFileInUseText[] = "L'installazione non \xE8 stata completata: il file ";
-constexpr char kFileInUseAdvice[] =
-    " \xE8 in uso da un altro programma o protetto dalla scrittura e non pu\xF2 essere "
-    "sostituito. Chiudere il programma che lo usa e riprovare.";
-constexpr char kFileNotWrittenText[] =
-    "L'installazione non \xE8 stata completata: impossibile scrivere il file ";
-constexpr char kFileNotWrittenAdvice[] =
-    ". La cartella di destinazione potrebbe essere protetta dalla scrittura o il disco pieno: "
-    "scegliere un'altra cartella o liberare spazio e riprovare.";
-// Closing again after the install record could not be written.
-constexpr char kRecordNotWrittenText[] =
-    "L'installazione non \xE8 stata registrata: non sar\xE0 possibile disinstallare "
-    "Lumidesk da questo programma.";
-constexpr char kUninstalledText[] = "Zentaro \xE8 stato disinstallato";
-// The program file the install record names, whatever the payload holds.
-constexpr char kRecordedProgram[] = "\\Zentaro.exe";
 
 class TForm1 : public gui::TForm {
  public:
@@ -106,7 +49,7 @@ class TForm1 : public gui::TForm {
   // disabled for the window's life.
   void AfterConstruction() override;
 
-  // --- Controls (owned by the window)
+  // --- Controls (owned by the window), each stored by its row of the layout table
   gui::TNotebook* Notebook1;
   gui::TStatusBar* StatusBar1;
   gui::TButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8,
@@ -145,9 +88,6 @@ class TForm1 : public gui::TForm {
                            archive::TPercentage Percent, bool& Continue);
   void INetDetector1Changed(gui::TComponent* sender);
 
-  // The card as mailed: tagged lines of the fields, the version, the acceptance line and the
-  // privacy notice as Memo3 holds it now.
-  std::string CardBody() const;
   // Shows Panel10 on the folder page when the Flash viewer's control file is missing from the
   // system folder, hides it when it is there.
   void CheckFlashViewer();
@@ -169,29 +109,20 @@ class TForm1 : public gui::TForm {
   bool UninstallDone() const { return uninstallDone_; }
   // True while an installation run is extracting (its handlers may run other handlers through
   // the restore's message pumping).
-  bool Installing() const { return installing_; }
+  bool Installing() const { return run_.Active(); }
 
- private:
-  gui::TNotifyEvent Handler(const std::string& name);
-  void PrefillCard();
-  // True when every required field of the card has at least one character.
-  bool CardComplete() const;
-  // The folder the run installs into: fixed at the start of a run, LabelDir otherwise.
-  std::string Destination() const;
-  void PrepareFolders(const std::string& destination);
-  // The cheap structural walk of start-up; marks the payload damaged when it fails.
-  void ScanPayload();
-  // The whole walk before a run writes anything, with its progress on the bar. Returns the text
-  // of the stop message, empty when the payload is sound and every name can be written.
-  std::string CheckPayloadBeforeInstalling();
+  // Marks the payload damaged: "Installa" stays disabled and the status bar says so.
   void MarkPayloadDamaged(const std::string& why);
   // What the status bar says for the present state: the damaged payload, else the connection
   // as the detector last reported it.
   std::string StatusText() const;
-  // The stop message after a run that had started writing and failed.
-  std::string FailedRunText() const;
-  void ResetShortCutsForRun();
-  void WriteInstallRecord();
+
+ private:
+  using Handler = void (TForm1::*)(gui::TComponent* sender);
+  // The event installed for a handler of the layout table.
+  gui::TNotifyEvent Bind(Handler handler);
+  // True when every required field of the card has at least one character.
+  bool CardComplete() const;
 
   std::unique_ptr<plat::FileStream> payload_;
   std::uint32_t payloadOffset_ = 0;
@@ -203,23 +134,13 @@ class TForm1 : public gui::TForm {
   std::string systemFolder_;
   bool installDone_ = false;
   bool uninstallDone_ = false;
-  bool installing_ = false;
   // The connection's status text as the detector last reported it; empty before its first
   // report.
   std::string connectionStatus_;
   bool uninstalling_ = false;  // while the uninstall handler runs, its closing message included
-  std::string runDestination_;
-  // IconPathName of each shell-integration component before the first run prefixed it.
-  std::map<shell::TMyShortCut*, std::string> initialIcons_;
-  // What the last run met when it failed: a folder it could not create, the target being
-  // written when the engine reported an error, whether that file existed before the run.
-  std::string failedFolder_;
-  std::string failedFile_;
-  bool failedFileExisted_ = false;
-  bool currentTargetExisted_ = false;
-  std::int32_t engineError_ = 0;
   // The install record could not be written at the last close.
   bool recordFailed_ = false;
+  InstallRun run_;
 };
 
 }  // namespace wizard

@@ -13,6 +13,7 @@ class TForm2 : public gui::TForm {
  public:
   explicit TForm2(gui::TComponent* owner);
 
+  // Controls (owned by the window), each stored by its row of the layout table.
   gui::TLabel* Label1;
   gui::TLabel* Label2;
   gui::TLabel* Label3;

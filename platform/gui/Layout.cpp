@@ -1,27 +1,21 @@
 // Building a window's controls from its layout table.
 #include "platform/gui/Layout.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "platform/Error.h"
-#include "platform/gui/ExtControls.h"
-#include "platform/gui/FileControls.h"
-#include "platform/gui/StdControls.h"
 
 namespace gui {
 
 namespace {
 
-TFont MakeFont(const FontDef& def, const TFont& base) {
-  if (!def.name) return base;
+TFont MakeFont(const FontDef* def, const TFont& base) {
+  if (!def || !def->name) return base;
   TFont f;
-  f.Name = def.name;
-  f.Size = def.size;
-  f.Color = def.color;
-  f.Bold = (def.style & fsBold) != 0;
-  f.Italic = (def.style & fsItalic) != 0;
-  f.Underline = (def.style & fsUnderline) != 0;
+  f.Name = def->name;
+  f.Size = def->size;
+  f.Color = def->color;
+  f.Bold = (def->style & fsBold) != 0;
+  f.Italic = (def->style & fsItalic) != 0;
+  f.Underline = (def->style & fsUnderline) != 0;
   return f;
 }
 
@@ -52,112 +46,104 @@ TControl* MakeControl(ControlKind kind, TForm& owner) {
   throw plat::Error("Unsupported control kind in layout");
 }
 
-void ApplyRange(TProgressBar& bar, const char* ref) {
-  if (!ref || !*ref) return;
-  const char* dots = std::strstr(ref, "..");
-  if (!dots) return;
-  bar.SetRange(std::atoi(ref), std::atoi(dots + 2));
-}
-
 }  // namespace
 
-void BuildLayout(TForm& form, const FormDef& fs, const ControlDef* defs, std::size_t count,
-                 const HandlerResolver& handlers, const PictureResolver& pictures,
-                 const TextResolver& texts) {
+void ApplyFormDef(TForm& form, const FormDef& fs) {
   form.SetName(fs.name);
   form.SetCaption(fs.caption);
   form.SetClientSize(fs.clientWidth, fs.clientHeight);
   form.SetBorderStyle(fs.border);
   form.SetPosition(fs.position);
   if (fs.color != kDefaultColor) form.SetColor(fs.color);
-  form.SetFont(MakeFont(fs.font, form.Font()));
+  form.SetFont(MakeFont(&fs.font, form.Font()));
+}
 
-  for (std::size_t i = 0; i < count; ++i) {
-    const ControlDef& s = defs[i];
-    TControl* parent = &form;
-    if (s.parent && *s.parent) {
-      parent = form.Find<TControl>(s.parent);
-      if (!parent) throw plat::Error(std::string("Layout: no parent '") + s.parent + "' for '" +
-                                     s.name + "'");
-    }
-    TControl* c = nullptr;
-    if (s.kind == ControlKind::Page) {
-      auto* book = dynamic_cast<TNotebook*>(parent);
-      if (!book) throw plat::Error(std::string("Layout: page '") + s.name + "' outside a notebook");
-      c = book->AddPage(s.caption);
-    } else {
-      c = MakeControl(s.kind, form);
-      c->SetParent(parent);
-      c->SetCaption(s.caption);
-    }
-    c->SetName(s.name);
-    c->SetBounds(s.left, s.top, s.width, s.height);
-    // Labels and panels without a colour of their own take the parent's.
-    if (s.color != kDefaultColor) c->SetColor(s.color);
-    else if (s.kind == ControlKind::Label || s.kind == ControlKind::Panel ||
-             s.kind == ControlKind::GroupBox || s.kind == ControlKind::CheckBox ||
-             s.kind == ControlKind::RadioButton || s.kind == ControlKind::Page)
-      c->SetColor(parent->Color());
-    c->SetFont(MakeFont(s.font, parent->Font()));
-    c->SetTag(s.tag);
-    if (s.kind != ControlKind::Page) c->SetVisible(s.visible);
-    if (s.options & optHandCursor) c->SetCursor(crHandPoint);
-
-    const bool hasRef = s.ref && *s.ref;
-    if (hasRef && (s.kind == ControlKind::Label || s.kind == ControlKind::Memo ||
-                   s.kind == ControlKind::Edit))
-      c->SetCaption(texts(s.ref));
-
-    switch (s.kind) {
-      case ControlKind::Label: {
-        auto* l = static_cast<TLabel*>(c);
-        l->SetWordWrap((s.options & optWordWrap) != 0);
-        l->SetAutoSize((s.options & (optNoAutoSize | optWordWrap)) == 0);
-        l->SetTransparent((s.options & optTransparent) != 0);
-        break;
-      }
-      case ControlKind::Memo:
-        static_cast<TMemo*>(c)->SetVerticalScrollBar((s.options & optVScroll) != 0);
-        static_cast<TMemo*>(c)->SetBorder((s.options & optNoBorder) == 0);
-        break;
-      case ControlKind::Edit:
-        static_cast<TEdit*>(c)->SetBorder((s.options & optNoBorder) == 0);
-        break;
-      case ControlKind::CheckBox:
-      case ControlKind::RadioButton:
-        static_cast<TCheckBox*>(c)->SetChecked((s.options & optChecked) != 0);
-        break;
-      case ControlKind::Panel:
-        static_cast<TPanel*>(c)->SetBevel((s.options & optNoBorder) == 0);
-        if (s.options & optWhiteOutline) static_cast<TPanel*>(c)->SetOutline(clWhite);
-        break;
-      case ControlKind::Image:
-        if (hasRef) static_cast<TImage*>(c)->AssignPicture(pictures(s.ref));
-        break;
-      case ControlKind::ProgressBar:
-        ApplyRange(*static_cast<TProgressBar*>(c), s.ref);
-        break;
-      case ControlKind::DriveList:
-        if (hasRef) {
-          auto* list = form.Find<TDirectoryListBox>(s.ref);
-          if (!list) throw plat::Error(std::string("Layout: no folder list '") + s.ref + "'");
-          static_cast<TDriveComboBox*>(c)->SetDirList(list);
-        }
-        break;
-      default:
-        break;
-    }
-
-    if (s.handler && *s.handler) {
-      TNotifyEvent h = handlers(s.handler);
-      if (!h) throw plat::Error(std::string("Layout: no handler '") + s.handler + "' for '" +
-                                s.name + "'");
-      if (auto* e = dynamic_cast<TEdit*>(c)) e->OnChange = h;
-      else if (auto* d = dynamic_cast<TDirectoryListBox*>(c)) d->OnChange = h;
-      else if (auto* k = dynamic_cast<TDriveComboBox*>(c)) k->OnChange = h;
-      else c->OnClick = h;
-    }
+TControl* BuildControl(TForm& form, const ControlDef& s) {
+  TControl* parent = &form;
+  if (s.parent && *s.parent) {
+    parent = form.Find<TControl>(s.parent);
+    if (!parent) throw plat::Error(std::string("Layout: no parent '") + s.parent + "' for '" +
+                                   s.name + "'");
   }
+  TControl* c = nullptr;
+  if (s.kind == ControlKind::Page) {
+    auto* book = dynamic_cast<TNotebook*>(parent);
+    if (!book) throw plat::Error(std::string("Layout: page '") + s.name + "' outside a notebook");
+    c = book->AddPage(s.caption);
+  } else {
+    c = MakeControl(s.kind, form);
+    c->SetParent(parent);
+    c->SetCaption(s.caption);
+  }
+  c->SetName(s.name);
+  c->SetBounds(s.left, s.top, s.width, s.height);
+  // Labels and panels without a colour of their own take the parent's.
+  if (s.color != kDefaultColor) c->SetColor(s.color);
+  else if (s.kind == ControlKind::Label || s.kind == ControlKind::Panel ||
+           s.kind == ControlKind::GroupBox || s.kind == ControlKind::CheckBox ||
+           s.kind == ControlKind::RadioButton || s.kind == ControlKind::Page)
+    c->SetColor(parent->Color());
+  c->SetFont(MakeFont(s.font, parent->Font()));
+  c->SetTag(s.tag);
+  if (s.kind != ControlKind::Page) c->SetVisible(s.visible);
+  if (s.options & optHandCursor) c->SetCursor(crHandPoint);
+
+  if (s.text && (s.kind == ControlKind::Label || s.kind == ControlKind::Memo ||
+                 s.kind == ControlKind::Edit))
+    c->SetCaption(s.text());
+
+  switch (s.kind) {
+    case ControlKind::Label: {
+      auto* l = static_cast<TLabel*>(c);
+      l->SetWordWrap((s.options & optWordWrap) != 0);
+      l->SetAutoSize((s.options & (optNoAutoSize | optWordWrap)) == 0);
+      l->SetTransparent((s.options & optTransparent) != 0);
+      break;
+    }
+    case ControlKind::Memo:
+      static_cast<TMemo*>(c)->SetVerticalScrollBar((s.options & optVScroll) != 0);
+      static_cast<TMemo*>(c)->SetBorder((s.options & optNoBorder) == 0);
+      break;
+    case ControlKind::Edit:
+      static_cast<TEdit*>(c)->SetBorder((s.options & optNoBorder) == 0);
+      break;
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+      static_cast<TCheckBox*>(c)->SetChecked((s.options & optChecked) != 0);
+      break;
+    case ControlKind::Panel:
+      static_cast<TPanel*>(c)->SetBevel((s.options & optNoBorder) == 0);
+      if (s.options & optWhiteOutline) static_cast<TPanel*>(c)->SetOutline(clWhite);
+      break;
+    case ControlKind::Image:
+      if (s.picture) static_cast<TImage*>(c)->AssignPicture(s.picture());
+      break;
+    case ControlKind::ProgressBar:
+      if (s.rangeMax > s.rangeMin) static_cast<TProgressBar*>(c)->SetRange(s.rangeMin, s.rangeMax);
+      break;
+    case ControlKind::DriveList:
+      if (s.folderList) {
+        auto* list = form.Find<TDirectoryListBox>(s.folderList);
+        if (!list) throw plat::Error(std::string("Layout: no folder list '") + s.folderList + "'");
+        static_cast<TDriveComboBox*>(c)->SetDirList(list);
+      }
+      break;
+    default:
+      break;
+  }
+  return c;
+}
+
+void BindEvent(TControl& c, const ControlDef& def, TNotifyEvent handler) {
+  if (def.event == ControlDef::Event::kClick) {
+    c.OnClick = std::move(handler);
+    return;
+  }
+  // TMemo is a TEdit: a memo's OnChange is the edit's.
+  if (auto* e = dynamic_cast<TEdit*>(&c)) e->OnChange = std::move(handler);
+  else if (auto* d = dynamic_cast<TDirectoryListBox*>(&c)) d->OnChange = std::move(handler);
+  else if (auto* k = dynamic_cast<TDriveComboBox*>(&c)) k->OnChange = std::move(handler);
+  else throw plat::Error(std::string("Layout: '") + def.name + "' has no OnChange");
 }
 
 std::string StripAccelerator(const std::string& caption) {

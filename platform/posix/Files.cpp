@@ -18,6 +18,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 
@@ -48,25 +49,12 @@ std::string DefaultDriveRoot() {
 
 bool IsDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 
-// Windows compares file names without regard to letter case; this folds a Windows-1252 byte
-// to its capital so that two spellings of one name compare equal. Letters without a capital
-// in the code page (the sharp s) stay as they are, as on Windows.
-unsigned char FoldCase(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - ('a' - 'A'));
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-  switch (c) {
-    case 0x9A: return 0x8A;  // s caron
-    case 0x9C: return 0x8C;  // oe
-    case 0x9E: return 0x8E;  // z caron
-    case 0xFF: return 0x9F;  // y diaeresis
-    default: return c;
-  }
-}
-
+// Windows compares file names without regard to letter case, in its code page.
 bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+    if (AnsiUpperChar(static_cast<unsigned char>(a[i])) !=
+        AnsiUpperChar(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;

@@ -1,6 +1,7 @@
-// Path helpers with Windows semantics.
+// Path helpers with Windows semantics, and the code page's letter case.
 #include <gtest/gtest.h>
 
+#include "platform/CodePage.h"
 #include "platform/Files.h"
 
 namespace {
@@ -71,6 +72,12 @@ TEST(PathHelpers, FullPathsNameADriveOrAShare) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(plat::IsFullPath(c.path), c.full) << "\"" << c.path << "\"";
+}
+
+TEST(CodePage, AnsiUpperCaseCoversTheAccentedLettersOfTheCodePage) {
+  EXPECT_EQ(plat::AnsiUpperCase("lumidesk.exe"), "LUMIDESK.EXE");
+  EXPECT_EQ(plat::AnsiUpperCase("citt\xE0 \xE8\xF9"), "CITT\xC0 \xC8\xD9");
+  EXPECT_EQ(plat::AnsiUpperCase("\xF7\xFF\x9A\xDF"), "\xF7\x9F\x8A\xDF");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "InstallFixture.h"
-#include "archive/NameSafety.h"
 #include "platform/Error.h"
 #include "platform/Shell.h"
 #include "shell/ShortCut.h"
@@ -47,16 +46,23 @@ TEST(FileRoutingTest, SubfolderByExtension) {
 }
 
 TEST(FileRoutingTest, FileNamesThatWouldLeaveTheFolderAreRefused) {
-  for (const char* n : {"Lumidesk.exe", "a b.txt", ".profile", "x..y"})
-    EXPECT_TRUE(archive::IsSafeFileName(n)) << n;
-  for (const char* n : {"", ".", "..", "...", ". .", "a/../../x", "../x", "x/"})
-    EXPECT_FALSE(archive::IsSafeFileName(n)) << n;
-}
-
-TEST(FileRoutingTest, AnsiUpperCaseCoversTheAccentedLettersOfTheCodePage) {
-  EXPECT_EQ(wizard::AnsiUpperCase("lumidesk.exe"), "LUMIDESK.EXE");
-  EXPECT_EQ(wizard::AnsiUpperCase("citt\xE0 \xE8\xF9"), "CITT\xC0 \xC8\xD9");
-  EXPECT_EQ(wizard::AnsiUpperCase("\xF7\xFF\x9A\xDF"), "\xF7\x9F\x8A\xDF");
+  const auto route = [](const std::string& fileName) {
+    return wizard::RouteMember("c:\\src\\" + fileName, "d:\\dest");
+  };
+  const std::pair<const char*, const char*> routed[] = {
+      {"Lumidesk.exe", "d:\\dest\\Lumidesk.exe"},
+      {"a b.txt", "d:\\dest\\Modelli\\a b.txt"},
+      {".profile", "d:\\dest\\.profile"},
+      {"x..y", "d:\\dest\\x..y"},
+  };
+  for (const auto& r : routed) {
+    EXPECT_FALSE(route(r.first).Refused()) << r.first;
+    EXPECT_EQ(route(r.first).target, r.second) << r.first;
+  }
+  for (const char* n : {"", ".", "..", "...", ". .", "a/../../x", "../x", "x/"}) {
+    EXPECT_TRUE(route(n).Refused()) << n;
+    EXPECT_EQ(route(n).target, "") << n;
+  }
 }
 
 class InstallRunTest : public InstallTest {};

@@ -123,25 +123,25 @@ TEST_F(LayoutTextTest, PagesInOrderWithTheirNames) {
 }
 
 TEST_F(LayoutTextTest, TagsAndHandlersOfTheButtons) {
-  const std::map<std::string, std::pair<int, std::string>> expected = {
-      {"Button2", {1, "Button2Click"}},  {"Button3", {0, "Button3Click"}},
-      {"Button14", {0, "Deinstall"}},    {"Button13", {0, "Button2Click"}},
-      {"Button12", {2, "SendMail"}},     {"Indietro", {1, "Button2Click"}},
-      {"Button5", {0, "Button5Click"}},  {"Button4", {3, "Button2Click"}},
-      {"Button8", {0, "Button8Click"}},  {"Button7", {2, "Button2Click"}},
-      {"Button6", {4, "Button2Click"}},  {"Button11", {3, "Button2Click"}},
-      {"Button1", {5, "Button2Click"}},  {"Button10", {3, "Button2Click"}},
-      {"Button9", {0, "Button1Click"}},  {"Image5", {0, "Button14Click"}},
+  using wizard::TForm1;
+  using Handler = void (TForm1::*)(gui::TComponent*);
+  const std::map<std::string, std::pair<int, Handler>> expected = {
+      {"Button2", {1, &TForm1::Button2Click}},  {"Button3", {0, &TForm1::Button3Click}},
+      {"Button14", {0, &TForm1::Deinstall}},    {"Button13", {0, &TForm1::Button2Click}},
+      {"Button12", {2, &TForm1::SendMail}},     {"Indietro", {1, &TForm1::Button2Click}},
+      {"Button5", {0, &TForm1::Button5Click}},  {"Button4", {3, &TForm1::Button2Click}},
+      {"Button8", {0, &TForm1::Button8Click}},  {"Button7", {2, &TForm1::Button2Click}},
+      {"Button6", {4, &TForm1::Button2Click}},  {"Button11", {3, &TForm1::Button2Click}},
+      {"Button1", {5, &TForm1::Button2Click}},  {"Button10", {3, &TForm1::Button2Click}},
+      {"Button9", {0, &TForm1::Button1Click}},  {"Image5", {0, &TForm1::Button14Click}},
   };
-  const wizard::LayoutTable t = wizard::Form1Layout();
   std::size_t found = 0;
-  for (std::size_t i = 0; i < t.count; ++i) {
-    const gui::ControlDef& s = t.controls[i];
-    auto it = expected.find(s.name);
+  for (const auto& row : wizard::Form1Layout()) {
+    auto it = expected.find(row.def.name);
     if (it == expected.end()) continue;
     ++found;
-    EXPECT_EQ(s.tag, it->second.first) << s.name;
-    EXPECT_EQ(std::string(s.handler), it->second.second) << s.name;
+    EXPECT_EQ(row.def.tag, it->second.first) << row.def.name;
+    EXPECT_TRUE(row.handler == it->second.second) << row.def.name;
   }
   EXPECT_EQ(found, expected.size());
 }

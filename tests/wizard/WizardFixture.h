@@ -17,6 +17,8 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/HeadlessBackend.h"
+#include "wizard/InstallRecord.h"
+#include "wizard/Texts.h"
 #include "wizard/Unit1.h"
 
 namespace wizardtest {
