@@ -37,10 +37,9 @@ class Reader {
     if (std::fread(buffer, 1, n, f_.get()) != n) throw std::runtime_error(path_ + ": short read");
   }
   std::int32_t Int() {
-    std::uint8_t b[4];
-    Exact(b, 4);
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-                                     static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    std::uint8_t b[archive::kIntSize];
+    Exact(b, sizeof b);
+    return static_cast<std::int32_t>(archive::LoadLe32(b));
   }
   std::string Text(std::int32_t n, std::int32_t max) {
     if (n < 0 || n > max) throw std::runtime_error(path_ + ": a text length out of range");
@@ -94,13 +93,15 @@ LimitResult RunRestoreLimit(const std::string& archivePath, const std::string& o
     const std::int32_t nameLength = in.Int();  // NameLength; 0 ends the archive
     if (nameLength == 0) break;
     const std::string name = in.Text(nameLength, kMaxNameLength);
-    if (name.compare(0, archive::kVolumeMarkerPrefixLength, archive::kVolumeMarkerPrefix) == 0) {
+    if (archive::IsVolumeMarkerName(name)) {
       throw std::runtime_error("volume markers are not followed");
     }
     in.Int();  // DosDateTime
-    char signature[4];
-    in.Exact(signature, 4);
-    if (std::memcmp(signature, archive::kSignature, 4) != 0) throw std::runtime_error("bad member signature");
+    char signature[sizeof archive::kSignature];
+    in.Exact(signature, sizeof signature);
+    if (std::memcmp(signature, archive::kSignature, sizeof signature) != 0) {
+      throw std::runtime_error("bad member signature");
+    }
     const bool isFile = name != archive::kCatalogueName;
     File target;
     if (isFile && !outDir.empty()) {
