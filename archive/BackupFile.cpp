@@ -19,8 +19,6 @@ namespace {
 
 constexpr const char* kCannotReadArchive = kErrorMessages[kErrReadArchive];
 constexpr const char* kInvalidArchive = kErrorMessages[kErrInvalidArchive];
-// Characters of a stored name taken off under RestoreFullPath: drive letter, colon, backslash.
-constexpr std::size_t kDrivePrefixLength = 3;
 
 // One entry per line; CR LF, CR or LF end a line, and a final line needs no end.
 TStringList SplitLines(const std::string& text) {
@@ -209,7 +207,7 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
       continue;
     }
     memberDateTime = static_cast<std::int32_t>(format_->ReadDateTime());
-    FormTarget(head.name, dest);
+    currentFile_ = RestoreTarget(head.name, dest, RestoreFullPath);
     decision = DecideByMode(memberDateTime);
     if (head.name == kCatalogueName) {
       decision = false;  // the catalogue is never written out
@@ -243,20 +241,6 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
   if (OnProgress) OnProgress(this, std::string(), 100, continueFlag_);
   if (errorCode_ != kErrNone) ReportError(errorCode_);
   return result;
-}
-
-void TBackupFile::FormTarget(const std::string& memberName, const std::string& dest) {
-  if (dest.empty()) {
-    currentFile_ = memberName;
-  } else if (!RestoreFullPath) {
-    // Only "\\" and ":" end a stored folder; a "/" left in the file name is a separator to
-    // Windows, which the check of the final target sees.
-    currentFile_ = dest + plat::ExtractFileName(memberName);
-  } else {
-    currentFile_ = dest + (memberName.size() > kDrivePrefixLength
-                               ? memberName.substr(kDrivePrefixLength)
-                               : std::string());
-  }
 }
 
 bool TBackupFile::DecideByMode(std::int32_t memberDateTime) {

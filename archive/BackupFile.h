@@ -122,7 +122,6 @@ class TBackupFile {
 
  private:
   void CloseSource();
-  void FormTarget(const std::string& memberName, const std::string& dest);
   bool DecideByMode(std::int32_t memberDateTime);
   void RestoreMember(std::int32_t memberDateTime, bool& decision);
   void ChangeVolume(const std::string& markerName, bool decision, std::int32_t memberDateTime);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/BackupFormat.h"
+#include "archive/NameSafety.h"
 
 namespace bench {
 
@@ -17,7 +18,6 @@ namespace {
 
 constexpr std::size_t kReadBuffer = 1 << 20;
 constexpr std::int32_t kMaxNameLength = 4096;
-constexpr std::size_t kDrivePrefixLength = 3;  // "c:\"
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -68,13 +68,14 @@ class Reader {
   File f_;
 };
 
+// Below outDir as a full-path extract puts it, under the restore engine's rule.
 std::string TargetPath(const std::string& outDir, const std::string& name) {
-  std::string relative = name.size() > kDrivePrefixLength ? name.substr(kDrivePrefixLength) : name;
-  for (char& c : relative)
-    if (c == '\\') c = '/';
-  if (relative.empty() || relative[0] == '/' || relative.find("..") != std::string::npos) {
+  std::string relative = archive::PathBelowDestination(name, true);
+  if (!archive::IsSafeRelativePath(relative)) {
     throw std::runtime_error("member name " + name + " leads outside the output folder");
   }
+  for (char& c : relative)
+    if (c == '\\') c = '/';
   return outDir + "/" + relative;
 }
 
