@@ -11,6 +11,8 @@
 
 #include "archive/BackupFormat.h"
 #include "archive/NameSafety.h"
+#include "archive/Payload.h"
+#include "platform/Files.h"
 
 namespace bench {
 
@@ -47,15 +49,21 @@ class Reader {
     if (n > 0) Exact(&s[0], s.size());
     return s;
   }
-  // Positions at the archive: the payload of an installer, otherwise the start.
+  // Positions at the archive: the payload of an installer, otherwise the start. The trailer of
+  // an installer, signed or not, is looked up as the installer looks it up, once, before the
+  // loop that is measured.
   void FindArchive() {
     char magic[2] = {0, 0};
     if (std::fread(magic, 1, 2, f_.get()) != 2 || magic[0] != 'M' || magic[1] != 'Z') {
       Seek(0, SEEK_SET);
       return;
     }
-    Seek(-archive::kTrailerSize, SEEK_END);
-    const auto offset = static_cast<std::uint32_t>(Int());
+    std::uint32_t offset = 0;
+    try {
+      offset = archive::ReadPayloadTrailer(*plat::RealFileSystem().OpenRead(path_));
+    } catch (const std::exception& e) {
+      throw std::runtime_error(path_ + ": no payload trailer: " + e.what());
+    }
     Seek(offset, SEEK_SET);
   }
 
