@@ -1,9 +1,10 @@
 // A strict, read-only walk over an archive: an installer (its payload found through the
 // trailer), a standalone archive with its volumes, or an installer's own file already open.
-// Unlike the lenient reader of TBackupFile it stops at the first thing that breaks the format
-// and says where: which file, which member, what is wrong. Every length read from the file is
-// checked against what the file still holds before anything is allocated or read, and no block
-// is ever read beyond kBlockSize bytes. The packager's list, extract and verify and the
+// It reads the records through the format layer (BackupFormat.h), as TBackupFile does, but
+// where that reader is lenient the walk stops at the first thing that breaks the format and
+// says where: which file, which member, what is wrong. It also holds the data to the rules a
+// sound writer keeps (every zlib stream whole, no empty or short block before the last, nothing
+// after a volume marker or the end). The packager's list, extract and verify and the
 // installer's check before it writes share this one walk.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/BackupFormat.h"
 #include "archive/BlockCodec.h"
 #include "platform/Files.h"
 #include "platform/Stream.h"
@@ -34,12 +36,6 @@ class WalkError : public std::runtime_error {
   std::string member_;
 };
 
-struct ArchiveHeader {
-  std::string title;
-  std::int32_t totalSize = 0;
-  std::int32_t fileCount = 0;
-};
-
 struct MemberRecord {
   std::size_t index = 0;       // 0 for the first member
   std::string name;
@@ -56,7 +52,7 @@ struct MemberRecord {
 InflateResult InflateWholeBlock(const std::uint8_t* in, std::size_t n, std::uint8_t* out,
                                 std::size_t capacity);
 
-class ArchiveWalker {
+class ArchiveWalker : private FaultPolicy {
  public:
   // Opens path and tells an installer ("MZ" first) from a standalone archive. Throws WalkError
   // when the file cannot be opened, its trailer points outside it, the certificate table of a
@@ -105,12 +101,13 @@ class ArchiveWalker {
  private:
   struct Volume;
 
+  // The walk's faults: a WalkError naming the file, the member and the offset.
+  void Fault(const FormatFault& fault) override;
+  void StreamFailed(StreamCall call, const char* field, std::int64_t offset,
+                    const plat::Error& error) override;
   [[noreturn]] void Fail(const std::string& what) const;
-  std::int64_t Remaining() const;
-  void ReadExact(void* buffer, std::int64_t n, const char* field);
-  std::int32_t ReadInt(const char* field);
-  void Skip(std::int64_t n, const char* field);
-  void Seek(std::int64_t pos, const char* field);
+  FaultPolicy& Faults();
+  FormatReader& Format();
   void OpenVolume(const std::string& path);
   void FindPayload();
   void RefuseNonArchive();

@@ -5,7 +5,6 @@
 #include "archive/ArchiveWriter.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 #include <memory>
 #include <utility>
@@ -17,14 +16,9 @@ namespace archive {
 
 namespace {
 
-constexpr std::int32_t kIntSize = 4;
 // What must still fit after any unit inside a member: its end-of-member marker and a volume
-// marker (NameLength + "NEXT:DISK" + three digits). It also covers the end-of-archive marker.
-constexpr std::int64_t kCloseReserve = kIntSize + kIntSize + kVolumeMarkerLength;
-constexpr int kMaxDisk = 999;
-
-static_assert(sizeof(kSignature) == 4, "the member signature is four bytes");
-static_assert(sizeof(kVolumeMarkerPrefix) - 1 == kVolumeMarkerPrefixLength, "marker prefix");
+// marker. It also covers the end-of-archive marker.
+constexpr std::int64_t kCloseReserve = kEndMarkerBytes + kVolumeMarkerBytes;
 
 // Bytes gathered before they go to the output stream: a block and its length in one write,
 // and many small blocks in one, instead of two writes per block.
@@ -70,9 +64,7 @@ class Emitter {
     if (!next_) throw plat::Error("Cannot write to archive: a volume size needs a file name");
     if (disk_ >= kMaxDisk) throw plat::Error("Cannot write to archive: more than 999 volumes");
     ++disk_;
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%03d", disk_);
-    PutText(std::string(kVolumeMarkerPrefix) + digits);
+    PutText(VolumeMarkerName(disk_));
     Flush();
     out_ = &next_(disk_);
     used_ = 0;
@@ -192,8 +184,7 @@ class Layout {
     }
     for (const WriterMember& m : members) {
       // A file under a reserved name would be read back as the catalogue or a volume change.
-      if (m.name == kCatalogueName ||
-          m.name.compare(0, kVolumeMarkerPrefixLength, kVolumeMarkerPrefix) == 0) {
+      if (m.name == kCatalogueName || IsVolumeMarkerName(m.name)) {
         throw plat::Error("Cannot write to archive: \"" + m.name + "\" is a reserved name");
       }
       if (m.size < 0 || m.size > std::numeric_limits<std::int32_t>::max() - total) {
@@ -226,9 +217,8 @@ class Layout {
     for (const WriterMember& m : members) sources.push_back({m.name, m.dosDateTime, m.size, m.open});
 
     // archive header: TitleLength, Title, TotalSize, FileCount
-    const std::int64_t headerBytes =
-        kIntSize + static_cast<std::int64_t>(options_.title.size()) + 2 * kIntSize;
-    if (!emit_.Fits(headerBytes + kIntSize)) throw TooSmall();
+    const std::int64_t headerBytes = HeaderBytes(static_cast<std::int64_t>(options_.title.size()));
+    if (!emit_.Fits(headerBytes + kEndMarkerBytes)) throw TooSmall();
     emit_.PutText(options_.title);
     emit_.PutInt(summary_.totalSize);
     emit_.PutInt(summary_.fileCount);
@@ -272,7 +262,7 @@ class Layout {
 
   void WriteMemberStart(const std::string& name, std::uint32_t when) {
     if (name.empty()) throw plat::Error("Cannot write to archive: a file has no name");
-    const std::int64_t startBytes = kIntSize + static_cast<std::int64_t>(name.size()) + 2 * kIntSize;
+    const std::int64_t startBytes = MemberHeadBytes(static_cast<std::int64_t>(name.size()));
     if (!emit_.Fits(startBytes + kCloseReserve)) {
       // The volume ends between two members: the previous member gets an empty continuation
       // on the next volume. Before any member there is nothing to continue.
@@ -290,7 +280,7 @@ class Layout {
   }
 
   void WriteBlock(const Piece& piece) {
-    const std::int64_t blockBytes = kIntSize + static_cast<std::int64_t>(piece.encoded.size());
+    const std::int64_t blockBytes = BlockBytes(static_cast<std::int64_t>(piece.encoded.size()));
     if (!emit_.Fits(blockBytes + kCloseReserve)) {
       emit_.PutInt(0);  // this volume's part of the member ends here
       emit_.NextVolume();
@@ -352,12 +342,6 @@ std::string CatalogueText(const std::vector<WriterMember>& members) {
   return text;
 }
 
-std::string VolumeName(const std::string& firstVolume, int disk) {
-  char ext[16];
-  std::snprintf(ext, sizeof ext, ".%03d", disk);
-  return plat::ChangeFileExt(firstVolume, ext);
-}
-
 ArchiveWriter::ArchiveWriter(WriterOptions options, plat::FileSystem& fs)
     : options_(std::move(options)), fs_(fs) {
   if (options_.level < 0 || options_.level > 9) throw plat::Error("Compression level must be 0 to 9");
@@ -381,7 +365,7 @@ WriteSummary ArchiveWriter::WriteVolumes(const std::vector<WriterMember>& member
   files.push_back(fs_.Create(firstVolume));
   summary.volumes.push_back(firstVolume);
   Emitter emit(*files.back(), options_.maxSize, [&](int disk) -> plat::Stream& {
-    const std::string name = VolumeName(firstVolume, disk);
+    const std::string name = NextVolumeName(firstVolume, disk);
     files.back().reset();  // a finished volume is closed before the next is made
     files.push_back(fs_.Create(name));
     summary.volumes.push_back(name);

@@ -105,10 +105,6 @@ struct WriteSummary {
 // The catalogue text: one line per member, Name TAB DateTime "=" Size CR LF.
 std::string CatalogueText(const std::vector<WriterMember>& members);
 
-// Name of volume `disk` (2 to 999) of an archive whose first volume is firstVolume: its
-// extension replaced by "." and the three digits ("out.lpk", 2 -> "out.002").
-std::string VolumeName(const std::string& firstVolume, int disk);
-
 class ArchiveWriter {
  public:
   explicit ArchiveWriter(WriterOptions options = WriterOptions(),
@@ -120,7 +116,7 @@ class ArchiveWriter {
   // "NEXT:DISK...", which readers would take for the catalogue or a volume marker.
   WriteSummary Write(const std::vector<WriterMember>& members, plat::Stream& out);
 
-  // Writes the archive as volumes: firstVolume, then VolumeName(firstVolume, 2), ... each at
+  // Writes the archive as volumes: firstVolume, then NextVolumeName(firstVolume, 2), ... each at
   // most options.maxSize bytes (0: one volume). Throws plat::Error when maxSize is too small to
   // hold a member's start or a block with the markers that must follow it.
   WriteSummary WriteVolumes(const std::vector<WriterMember>& members,

@@ -1,16 +1,13 @@
 // TBackupFile, the reader side: title and catalogue, restore to disk, volume changes, errors.
 //
-// Lengths read from the archive are checked before use: a name or title longer than what is
-// left of the source, or a block longer than kBlockSize, is damaged data and is never
-// allocated or read.
+// The records are read by the format layer (BackupFormat.h), which checks every length against
+// what is left of the source before anything is allocated or read. This is the lenient reader
+// over it: its faults are the streams' own errors and "Invalid archive type" (EngineFaults), a
+// negative name length is passed over, a block whose zlib stream fails is error 6 once its
+// output is written, and the run reports by code rather than by message.
 #include "archive/BackupFile.h"
 
-#include <algorithm>
-#include <cstring>
-#include <limits>
-
 #include "archive/NameSafety.h"
-#include "archive/Payload.h"
 #include "archive/ReadAheadStream.h"
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
@@ -20,29 +17,8 @@ namespace archive {
 
 namespace {
 
-constexpr std::int32_t kIntSize = 4;
-constexpr char kCannotReadArchive[] = "Cannot read archive";
-constexpr char kInvalidArchive[] = "Invalid archive type";
-// Characters of a stored name taken off under RestoreFullPath: drive letter, colon, backslash.
-constexpr std::size_t kDrivePrefixLength = 3;
-
-std::int32_t ReadInt(plat::Stream& s) {
-  std::uint8_t b[kIntSize];
-  s.ReadBuffer(b, kIntSize);
-  return static_cast<std::int32_t>(LoadLe32(b));
-}
-
-// The text of a length read just before; a length beyond what the source still holds is a
-// short read, found before anything is allocated.
-std::string ReadText(plat::Stream& s, std::int32_t length) {
-  if (length < 0) throw plat::StreamError("Stream read error");
-  const std::int64_t position = s.Position();
-  const std::int64_t size = s.Size();
-  if (position > size || length > size - position) throw plat::StreamError("Stream read error");
-  std::string text(static_cast<std::size_t>(length), '\0');
-  s.ReadBuffer(&text[0], length);
-  return text;
-}
+constexpr const char* kCannotReadArchive = kErrorMessages[kErrReadArchive];
+constexpr const char* kInvalidArchive = kErrorMessages[kErrInvalidArchive];
 
 // One entry per line; CR LF, CR or LF end a line, and a final line needs no end.
 TStringList SplitLines(const std::string& text) {
@@ -144,22 +120,19 @@ void TBackupFile::ReadFileList(const std::string& ArchiveName, TStringList* List
   }
 
   try {
-    // header: TitleLength, Title, TotalSize, FileCount
-    Title = ReadText(*src, ReadInt(*src));
-    totalSize_ = ReadInt(*src);
-    fileCount_ = ReadInt(*src);
-    // first member: only the catalogue is wanted, and only there
-    const std::int32_t nameLength = ReadInt(*src);
-    if (nameLength > 0 && List != nullptr) {
-      const std::string name = ReadText(*src, nameLength);
-      if (name == kCatalogueName) {
-        ReadInt(*src);  // DateTime, ignored
-        continueFlag_ = true;
-        plat::MemoryStream text;
-        ReadMemberData(*src, &text, true);
-        const std::vector<std::uint8_t>& bytes = text.Bytes();
-        *List = SplitLines(std::string(bytes.begin(), bytes.end()));
-      }
+    FormatReader format(EngineFaults(), *src);
+    format.ReadHeader(Title, totalSize_, fileCount_);
+    // first member: only the catalogue is wanted, and only there. Without a list its name is
+    // not read at all, only the NameLength in front of it.
+    if (List == nullptr) {
+      format.ReadInt("member name length");
+    } else if (format.ReadMemberHead().name == kCatalogueName) {
+      format.ReadDateTime();  // ignored
+      continueFlag_ = true;
+      plat::MemoryStream text;
+      ReadMember(format, &text, true);
+      const std::vector<std::uint8_t>& bytes = text.Bytes();
+      *List = SplitLines(std::string(bytes.begin(), bytes.end()));
     }
   } catch (const std::exception&) {
     errorCode_ = kErrInvalidArchive;
@@ -178,6 +151,7 @@ bool TBackupFile::RestoreFromStream(plat::Stream* Stream, const std::string& Des
 }
 
 void TBackupFile::CloseSource() {
+  format_.reset();
   reader_.reset();  // puts a caller's stream back where reading stopped
   ownedSource_.reset();
   source_ = nullptr;
@@ -209,10 +183,9 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
     reader_ = std::make_unique<ReadAheadStream>(*source_);
     source_ = reader_.get();
     archiveName_ = ArchiveName;
-    // header: TitleLength, Title (not needed), TotalSize, FileCount
-    ReadText(*source_, ReadInt(*source_));
-    totalSize_ = ReadInt(*source_);
-    fileCount_ = ReadInt(*source_);
+    format_ = std::make_unique<FormatReader>(EngineFaults(), *source_);
+    std::string title;  // not needed
+    format_->ReadHeader(title, totalSize_, fileCount_);
   } catch (const std::exception&) {
     CloseSource();
     throw plat::Error(kCannotReadArchive);
@@ -222,19 +195,21 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
 
   bool decision = true;
   std::int32_t memberDateTime = 0;
-  std::int32_t nameLength = 0;
+  MemberHead head;
   do {
-    nameLength = ReadInt(*source_);
-    if (nameLength <= 0) continue;  // 0 ends the archive; a negative length is passed over
-    const std::string name = ReadText(*source_, nameLength);
-    if (name.compare(0, kVolumeMarkerPrefixLength, kVolumeMarkerPrefix) == 0) {
-      ChangeVolume(name, decision, memberDateTime);
+    head = format_->ReadMemberHead();
+    // 0 ends the archive; a negative length is passed over to the next 4 bytes
+    if (head.kind == MemberHead::Kind::kEnd || head.kind == MemberHead::Kind::kNegativeLength) {
       continue;
     }
-    memberDateTime = ReadInt(*source_);  // DateTime
-    FormTarget(name, dest);
+    if (head.kind == MemberHead::Kind::kVolumeMarker) {
+      ChangeVolume(head.name, decision, memberDateTime);
+      continue;
+    }
+    memberDateTime = static_cast<std::int32_t>(format_->ReadDateTime());
+    currentFile_ = RestoreTarget(head.name, dest, RestoreFullPath);
     decision = DecideByMode(memberDateTime);
-    if (name == kCatalogueName) {
+    if (head.name == kCatalogueName) {
       decision = false;  // the catalogue is never written out
     } else if (OnRestoreFile) {
       OnRestoreFile(this, currentFile_, memberDateTime, decision);
@@ -258,28 +233,14 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
         break;
       }
     }
-    RestoreMember(*source_, memberDateTime, decision);
-  } while (nameLength != 0 && continueFlag_);
+    RestoreMember(memberDateTime, decision);
+  } while (head.kind != MemberHead::Kind::kEnd && continueFlag_);
   CloseSource();
 
   const bool result = errorCode_ == kErrNone && continueFlag_;
   if (OnProgress) OnProgress(this, std::string(), 100, continueFlag_);
   if (errorCode_ != kErrNone) ReportError(errorCode_);
   return result;
-}
-
-void TBackupFile::FormTarget(const std::string& memberName, const std::string& dest) {
-  if (dest.empty()) {
-    currentFile_ = memberName;
-  } else if (!RestoreFullPath) {
-    // Only "\" and ":" end a stored folder; a "/" left in the file name is a separator to
-    // Windows, which the check of the final target sees.
-    currentFile_ = dest + plat::ExtractFileName(memberName);
-  } else {
-    currentFile_ = dest + (memberName.size() > kDrivePrefixLength
-                               ? memberName.substr(kDrivePrefixLength)
-                               : std::string());
-  }
 }
 
 bool TBackupFile::DecideByMode(std::int32_t memberDateTime) {
@@ -297,15 +258,15 @@ bool TBackupFile::DecideByMode(std::int32_t memberDateTime) {
   return false;
 }
 
-void TBackupFile::RestoreMember(plat::Stream& src, std::int32_t memberDateTime, bool& decision) {
+void TBackupFile::RestoreMember(std::int32_t memberDateTime, bool& decision) {
   if (!decision) {
-    ReadMemberData(src, nullptr, false);
+    ReadMember(*format_, nullptr, false);
     return;
   }
   std::unique_ptr<plat::FileStream> out;
   try {
     out = fs_.Create(currentFile_);
-    ReadMemberData(src, out.get(), true);
+    ReadMember(*format_, out.get(), true);
     ++restoredCount_;
   } catch (...) {
     errorCode_ = kErrReadFile;
@@ -327,26 +288,19 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
     return;
   }
   CloseSource();
-  // The marker is "NEXT:DISK" and exactly three digits. Any other length would open a volume
-  // under other digits than the disk asked for ("NEXT:DISK2" asks for disk 2 but opens ".2"),
-  // and the prompt would go round for ever.
-  if (markerName.size() != static_cast<std::size_t>(kVolumeMarkerLength)) {
-    throw plat::Error(kInvalidArchive);
-  }
-  const std::string digits = markerName.substr(kVolumeMarkerPrefixLength);
-  std::uint16_t diskId = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') throw plat::Error(kInvalidArchive);
-    diskId = static_cast<std::uint16_t>(diskId * 10 + (c - '0'));
-  }
+  // Any other marker than "NEXT:DISK" and three digits would open a volume under other digits
+  // than the disk asked for ("NEXT:DISK2" asks for disk 2 but opens ".2"), and the prompt would
+  // go round for ever.
+  const int disk = VolumeMarkerDisk(markerName);
   // Volumes are numbered upwards; a marker naming this volume or an earlier one would send the
   // run round in a circle for ever.
-  if (diskId <= volumeNumber_) throw plat::Error(kInvalidArchive);
+  if (disk < 0 || disk <= volumeNumber_) throw plat::Error(kInvalidArchive);
+  const auto diskId = static_cast<std::uint16_t>(disk);
   volumeNumber_ = diskId;
-  const std::string diskText = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
+  const std::string diskText = std::to_string(disk);  // the digits without leading zeros
 
   // Named before the prompt, so that a disk handler can look for the very file that is opened.
-  archiveName_ = plat::ChangeFileExt(archiveName_, "." + digits);
+  archiveName_ = NextVolumeName(archiveName_, disk);
   do {
     if (OnNeedDisk) {
       OnNeedDisk(this, diskId, continueFlag_);
@@ -363,23 +317,25 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
   ownedSource_ = fs_.OpenRead(archiveName_);
   reader_ = std::make_unique<ReadAheadStream>(*ownedSource_);
   source_ = reader_.get();
+  format_ = std::make_unique<FormatReader>(EngineFaults(), *source_);
   if (decision) {
     std::unique_ptr<plat::FileStream> out = fs_.OpenWrite(currentFile_);
     out->Seek(0, plat::Stream::Origin::End);
-    ReadMemberData(*source_, out.get(), true);
+    ReadMember(*format_, out.get(), true);
     if (OnFileRestored) OnFileRestored(this, currentFile_, *out);
     out->SetDosDateTime(memberDateTime);
   } else {
-    ReadMemberData(*source_, nullptr, false);
+    ReadMember(*format_, nullptr, false);
   }
 }
 
 void TBackupFile::ReadMemberData(plat::Stream& Source, plat::Stream* Output, bool Extract) {
-  char signature[kIntSize];
-  Source.ReadBuffer(signature, kIntSize);
-  if (std::string(signature, strnlen(signature, kIntSize)) != kSignatureText) {
-    throw plat::Error(kInvalidArchive);
-  }
+  FormatReader format(EngineFaults(), Source);
+  ReadMember(format, Output, Extract);
+}
+
+void TBackupFile::ReadMember(FormatReader& format, plat::Stream* Output, bool Extract) {
+  format.ReadSignature();
   // Progress counts what reaches a file on disk, not the catalogue's memory buffer.
   const bool toFile = Extract && dynamic_cast<plat::FileStream*>(Output) != nullptr;
   std::vector<std::uint8_t> in;
@@ -389,34 +345,32 @@ void TBackupFile::ReadMemberData(plat::Stream& Source, plat::Stream* Output, boo
     out.resize(kBlockSize);
   }
 
-  std::int32_t blockLength = -1;
-  while (continueFlag_ && blockLength != 0) {
-    blockLength = ReadInt(Source);  // BlockLength: > 0 compressed, < 0 stored, 0 end of member
+  bool ended = false;
+  while (continueFlag_ && !ended) {
+    const BlockHead block = format.ReadBlockHead();
+    ended = block.End();
     std::int32_t produced = 0;
-    if (blockLength != 0) {
-      const std::int64_t n = blockLength < 0 ? -static_cast<std::int64_t>(blockLength) : blockLength;
-      if (n > kBlockSize) throw plat::Error(kInvalidArchive);
-      const auto count = static_cast<std::int32_t>(n);
-      if (!Extract) {
-        Source.Seek(n, plat::Stream::Origin::Current);
-      } else if (blockLength > 0) {
-        Source.ReadBuffer(in.data(), count);
-        // A stream that fails, or does not end inside the block (truncated data, or more
-        // output than a piece may hold), is error 6 once what it gave has been written.
-        if (!inflater_) inflater_ = NewInflater(codec_);
-        const InflateResult r = inflater_->Inflate(in.data(), static_cast<std::size_t>(count),
-                                                   out.data(), out.size());
-        produced = static_cast<std::int32_t>(r.produced);
-        if (!r.StreamEnded()) {
-          errorCode_ = kErrCompression;
-          continueFlag_ = false;
-        }
-        if (Output != nullptr) Output->WriteBuffer(out.data(), produced);
-      } else {
-        Source.ReadBuffer(in.data(), count);
-        if (Output != nullptr) Output->WriteBuffer(in.data(), count);
-        produced = count;
+    if (ended) {
+      // the end-of-member marker: no data, one more progress event
+    } else if (!Extract) {
+      format.SkipBlockData(block);
+    } else if (!block.Stored()) {
+      format.ReadBlockData(block, in.data());
+      // A stream that fails, or does not end inside the block (truncated data, or more
+      // output than a piece may hold), is error 6 once what it gave has been written.
+      if (!inflater_) inflater_ = NewInflater(codec_);
+      const InflateResult r = inflater_->Inflate(
+          in.data(), static_cast<std::size_t>(block.DataSize()), out.data(), out.size());
+      produced = static_cast<std::int32_t>(r.produced);
+      if (!r.StreamEnded()) {
+        errorCode_ = kErrCompression;
+        continueFlag_ = false;
       }
+      if (Output != nullptr) Output->WriteBuffer(out.data(), produced);
+    } else {
+      format.ReadBlockData(block, in.data());
+      produced = static_cast<std::int32_t>(block.DataSize());
+      if (Output != nullptr) Output->WriteBuffer(in.data(), produced);
     }
     plat::ProcessMessages();
     if (toFile) {

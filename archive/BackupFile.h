@@ -121,13 +121,12 @@ class TBackupFile {
   static TPercentage Percentage(std::int64_t done, std::int64_t total);
 
  private:
-  plat::Stream& OpenSource(const std::string& archiveName);
   void CloseSource();
-  void ReadHeader(plat::Stream& src, std::string* title);
-  void FormTarget(const std::string& memberName, const std::string& dest);
   bool DecideByMode(std::int32_t memberDateTime);
-  void RestoreMember(plat::Stream& src, std::int32_t memberDateTime, bool& decision);
+  void RestoreMember(std::int32_t memberDateTime, bool& decision);
   void ChangeVolume(const std::string& markerName, bool decision, std::int32_t memberDateTime);
+  // ReadMemberData on the records of the source being read.
+  void ReadMember(FormatReader& format, plat::Stream* Output, bool Extract);
 
   void* owner_ = nullptr;
   std::string name_;
@@ -139,6 +138,7 @@ class TBackupFile {
   // The source read through a buffer: a run makes several small reads per block.
   std::unique_ptr<plat::Stream> reader_;
   plat::Stream* source_ = nullptr;                 // what is being read: reader_
+  std::unique_ptr<FormatReader> format_;           // the records of source_
   std::uint16_t volumeNumber_ = 1;                  // number of the volume being read
   std::string archiveName_;                        // current volume's name
 

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "archive/BackupFormat.h"
-#include "archive/Payload.h"
 
 namespace archive {
 

@@ -1,13 +1,19 @@
-// The Windows name rules, spelled out once.
+// The target of a member and the Windows name rules, spelled out once.
 #include "archive/NameSafety.h"
 
 #include <cstddef>
+
+#include "platform/Files.h"
 
 namespace archive {
 
 namespace {
 
 constexpr char kForbiddenCharacters[] = "\\/:*?\"<>|";
+// Characters of a stored name taken off under a full-path restore: drive letter, colon, backslash.
+constexpr std::size_t kDrivePrefixLength = 3;
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -47,16 +53,38 @@ bool IsSafeFileName(const std::string& name) {
   return !IsDeviceName(name);
 }
 
-bool IsSafeRelativePath(const std::string& relative) {
+std::string PathBelowDestination(const std::string& memberName, bool fullPath) {
+  if (!fullPath) return plat::ExtractFileName(memberName);
+  return memberName.size() > kDrivePrefixLength ? memberName.substr(kDrivePrefixLength)
+                                                : std::string();
+}
+
+std::string RestoreTarget(const std::string& memberName, const std::string& destination,
+                          bool fullPath) {
+  if (destination.empty()) return memberName;
+  return destination + PathBelowDestination(memberName, fullPath);
+}
+
+PathFault CheckRelativePath(const std::string& relative) {
+  if (relative.empty() || IsSeparator(relative[0]) || relative.find(':') != std::string::npos) {
+    return PathFault::kLeadsOut;
+  }
+  PathFault fault = PathFault::kNone;
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = relative.find_first_of("\\/", start);
     const std::size_t length = end == std::string::npos ? relative.size() - start : end - start;
-    // A leading separator gives an empty first component, a drive a ":": both refused here.
-    if (!IsSafeFileName(relative.substr(start, length))) return false;
-    if (end == std::string::npos) return true;
+    const std::string component = relative.substr(start, length);
+    // A ".." anywhere leads out, whatever comes before it.
+    if (component == "..") return PathFault::kLeadsOut;
+    if (!IsSafeFileName(component)) fault = PathFault::kUnsafeName;
+    if (end == std::string::npos) return fault;
     start = end + 1;
   }
+}
+
+bool IsSafeRelativePath(const std::string& relative) {
+  return CheckRelativePath(relative) == PathFault::kNone;
 }
 
 bool IsInsideFolder(const std::string& path, const std::string& folder) {
@@ -67,8 +95,8 @@ bool IsInsideFolder(const std::string& path, const std::string& folder) {
   std::size_t rest = folder.size();
   // "c:\dest" must not take in "c:\dest2\x": a folder without a separator of its own needs one
   // in the path.
-  if (folder.back() != '\\' && folder.back() != '/') {
-    if (path[rest] != '\\' && path[rest] != '/') return false;
+  if (!IsSeparator(folder.back())) {
+    if (!IsSeparator(path[rest])) return false;
     ++rest;
   }
   return IsSafeRelativePath(path.substr(rest));

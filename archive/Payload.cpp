@@ -1,9 +1,7 @@
 // The payload trailer of an installer file.
 #include "archive/Payload.h"
 
-#include "archive/BackupFormat.h"
 #include "archive/InstallerEnd.h"
-#include "platform/Error.h"
 
 namespace archive {
 
@@ -11,11 +9,7 @@ std::uint32_t ReadPayloadTrailer(plat::Stream& installer) {
   // A security directory that cannot be right is the strict walk's to report; the trailer is
   // still looked for where the directory says the file's own bytes end.
   const std::int64_t end = FindInstallerEnd(installer).end;
-  if (end < kTrailerSize) throw plat::StreamError("Stream read error");
-  installer.Seek(end - kTrailerSize, plat::Stream::Origin::Begin);
-  std::uint8_t bytes[kTrailerSize];
-  installer.ReadBuffer(bytes, kTrailerSize);
-  return LoadLe32(bytes);
+  return FormatReader(EngineFaults(), installer, 0, end).ReadTrailer();
 }
 
 std::uint32_t LocatePayload(plat::Stream& installer) {

@@ -1,10 +1,11 @@
 // Locating the payload of an installer: the kTrailerSize bytes before the file's logical end
 // (its last bytes, or those before the certificate table of a signed installer: InstallerEnd.h)
-// hold the archive's absolute offset, unsigned little-endian.
+// hold the archive's absolute offset, unsigned little-endian (BackupFormat.h).
 #pragma once
 
 #include <cstdint>
 
+#include "archive/BackupFormat.h"
 #include "platform/Stream.h"
 
 namespace archive {
@@ -19,17 +20,5 @@ std::uint32_t ReadPayloadTrailer(plat::Stream& installer);
 
 // Writes the 4-byte trailer holding offset.
 void WritePayloadTrailer(plat::Stream& out, std::uint32_t offset);
-
-// Little-endian 32-bit helpers shared by the archive code.
-inline std::uint32_t LoadLe32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-inline void StoreLe32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
-}
 
 }  // namespace archive

@@ -5,7 +5,6 @@
 // restore target; the volumes' own folder is never written to.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 
 #include "FuzzScratch.h"
 #include "archive/BackupFile.h"
+#include "archive/BackupFormat.h"
 #include "platform/Error.h"
 #include "platform/Files.h"
 
@@ -23,9 +23,8 @@ constexpr char kDestination[] = "c:\\out";
 constexpr std::size_t kMostVolumes = 8;
 
 std::string VolumePath(int disk) {
-  char ext[8];
-  std::snprintf(ext, sizeof ext, ".%03d", disk);
-  return std::string(kInputFolder) + "\\a" + (disk == 1 ? std::string(".lpk") : ext);
+  const std::string first = std::string(kInputFolder) + "\\a.lpk";
+  return disk == 1 ? first : archive::NextVolumeName(first, disk);
 }
 }  // namespace
 

@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "archive/BackupFormat.h"
+#include "archive/NameSafety.h"
+#include "archive/Payload.h"
+#include "platform/Files.h"
 
 namespace bench {
 
@@ -17,7 +20,6 @@ namespace {
 
 constexpr std::size_t kReadBuffer = 1 << 20;
 constexpr std::int32_t kMaxNameLength = 4096;
-constexpr std::size_t kDrivePrefixLength = 3;  // "c:\"
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -37,10 +39,9 @@ class Reader {
     if (std::fread(buffer, 1, n, f_.get()) != n) throw std::runtime_error(path_ + ": short read");
   }
   std::int32_t Int() {
-    std::uint8_t b[4];
-    Exact(b, 4);
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-                                     static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+    std::uint8_t b[archive::kIntSize];
+    Exact(b, sizeof b);
+    return static_cast<std::int32_t>(archive::LoadLe32(b));
   }
   std::string Text(std::int32_t n, std::int32_t max) {
     if (n < 0 || n > max) throw std::runtime_error(path_ + ": a text length out of range");
@@ -48,15 +49,21 @@ class Reader {
     if (n > 0) Exact(&s[0], s.size());
     return s;
   }
-  // Positions at the archive: the payload of an installer, otherwise the start.
+  // Positions at the archive: the payload of an installer, otherwise the start. The trailer of
+  // an installer, signed or not, is looked up as the installer looks it up, once, before the
+  // loop that is measured.
   void FindArchive() {
     char magic[2] = {0, 0};
     if (std::fread(magic, 1, 2, f_.get()) != 2 || magic[0] != 'M' || magic[1] != 'Z') {
       Seek(0, SEEK_SET);
       return;
     }
-    Seek(-archive::kTrailerSize, SEEK_END);
-    const auto offset = static_cast<std::uint32_t>(Int());
+    std::uint32_t offset = 0;
+    try {
+      offset = archive::ReadPayloadTrailer(*plat::RealFileSystem().OpenRead(path_));
+    } catch (const std::exception& e) {
+      throw std::runtime_error(path_ + ": no payload trailer: " + e.what());
+    }
     Seek(offset, SEEK_SET);
   }
 
@@ -69,13 +76,14 @@ class Reader {
   File f_;
 };
 
+// Below outDir as a full-path extract puts it, under the restore engine's rule.
 std::string TargetPath(const std::string& outDir, const std::string& name) {
-  std::string relative = name.size() > kDrivePrefixLength ? name.substr(kDrivePrefixLength) : name;
-  for (char& c : relative)
-    if (c == '\\') c = '/';
-  if (relative.empty() || relative[0] == '/' || relative.find("..") != std::string::npos) {
+  std::string relative = archive::PathBelowDestination(name, true);
+  if (!archive::IsSafeRelativePath(relative)) {
     throw std::runtime_error("member name " + name + " leads outside the output folder");
   }
+  for (char& c : relative)
+    if (c == '\\') c = '/';
   return outDir + "/" + relative;
 }
 
@@ -94,13 +102,15 @@ LimitResult RunRestoreLimit(const std::string& archivePath, const std::string& o
     const std::int32_t nameLength = in.Int();  // NameLength; 0 ends the archive
     if (nameLength == 0) break;
     const std::string name = in.Text(nameLength, kMaxNameLength);
-    if (name.compare(0, archive::kVolumeMarkerPrefixLength, archive::kVolumeMarkerPrefix) == 0) {
+    if (archive::IsVolumeMarkerName(name)) {
       throw std::runtime_error("volume markers are not followed");
     }
     in.Int();  // DosDateTime
-    char signature[4];
-    in.Exact(signature, 4);
-    if (std::memcmp(signature, archive::kSignature, 4) != 0) throw std::runtime_error("bad member signature");
+    char signature[sizeof archive::kSignature];
+    in.Exact(signature, sizeof signature);
+    if (std::memcmp(signature, archive::kSignature, sizeof signature) != 0) {
+      throw std::runtime_error("bad member signature");
+    }
     const bool isFile = name != archive::kCatalogueName;
     File target;
     if (isFile && !outDir.empty()) {

@@ -1,6 +1,6 @@
 // The bare restore loop restores exactly what the writer packed (compressed and stored blocks,
-// an empty file, nested folders, standalone archives and installers), drops the catalogue, and
-// refuses damaged input instead of measuring garbage.
+// an empty file, nested folders, standalone archives and installers, signed or not), drops the
+// catalogue, and refuses damaged input instead of measuring garbage.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +13,7 @@
 #include "bench/tools/Corpus.h"
 #include "bench/tools/RestoreLimit.h"
 #include "platform/Stream.h"
+#include "support/PeImage.h"
 
 namespace bench {
 namespace {
@@ -43,7 +44,8 @@ class RestoreLimitTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  std::string Pack(const std::vector<Packed>& files, bool installer) {
+  // A signed installer's payload trailer stands before the certificate table, not at the end.
+  std::string Pack(const std::vector<Packed>& files, bool installer, bool sign = false) {
     std::vector<archive::WriterMember> members;
     for (const Packed& p : files) {
       archive::WriterMember m;
@@ -56,6 +58,14 @@ class RestoreLimitTest : public ::testing::Test {
     }
     plat::MemoryStream out;
     archive::ArchiveWriter writer;
+    if (sign) {
+      const std::string image = testsupport::PeImage(1024);
+      plat::MemoryStream stub(std::vector<std::uint8_t>(image.begin(), image.end()));
+      writer.WriteInstaller(stub, members, out);
+      std::string file(out.Bytes().begin(), out.Bytes().end());
+      testsupport::AppendCertificateTable(file, std::string(1000, '\x30'));
+      return Save("archive.bin", std::vector<std::uint8_t>(file.begin(), file.end()));
+    }
     if (installer) {
       plat::MemoryStream stub(std::vector<std::uint8_t>{'M', 'Z', 0x90, 0, 1, 2, 3, 4});
       writer.WriteInstaller(stub, members, out);
@@ -82,9 +92,10 @@ class RestoreLimitTest : public ::testing::Test {
 
 TEST_F(RestoreLimitTest, WritesEveryFileBelowTheFolderByteForByte) {
   const auto files = SampleFiles();
-  for (bool installer : {false, true}) {
-    const std::string archivePath = Pack(files, installer);
-    const fs::path out = dir_ / (installer ? "out-installer" : "out-archive");
+  for (int kind = 0; kind < 3; ++kind) {
+    const bool installer = kind > 0;
+    const std::string archivePath = Pack(files, installer, kind == 2);
+    const fs::path out = dir_ / ("out" + std::to_string(kind));
     auto inflater = MakeZlibInflater();
     const LimitResult r = RunRestoreLimit(archivePath, out.string(), *inflater);
     EXPECT_EQ(r.files, files.size());
@@ -93,7 +104,7 @@ TEST_F(RestoreLimitTest, WritesEveryFileBelowTheFolderByteForByte) {
       std::string relative = p.name.substr(3);
       for (char& c : relative)
         if (c == '\\') c = '/';
-      EXPECT_EQ(Load(out / relative), p.bytes) << p.name << (installer ? " (installer)" : "");
+      EXPECT_EQ(Load(out / relative), p.bytes) << p.name << " (kind " << kind << ")";
       total += p.bytes.size();
     }
     EXPECT_EQ(r.bytes, total);

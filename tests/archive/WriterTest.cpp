@@ -290,8 +290,8 @@ TEST(WriterLayout, OptionsOutOfRangeAreRefused) {
   volumes.maxSize = 1000;
   plat::MemoryStream out;
   EXPECT_THROW(ArchiveWriter(volumes).Write({}, out), plat::Error);
-  EXPECT_EQ(archive::VolumeName("c:\\o\\setup.lpk", 2), "c:\\o\\setup.002");
-  EXPECT_EQ(archive::VolumeName("c:\\o\\setup", 12), "c:\\o\\setup.012");
+  EXPECT_EQ(archive::NextVolumeName("c:\\o\\setup.lpk", 2), "c:\\o\\setup.002");
+  EXPECT_EQ(archive::NextVolumeName("c:\\o\\setup", 12), "c:\\o\\setup.012");
 }
 
 }  // namespace

@@ -152,12 +152,12 @@ TEST_F(ThreadedPackCliTest, ThreadedCreateWritesTheSameFilesAsOneThread) {
     EXPECT_EQ(ReadWholeFile(Path("one" + tag + ".lpk")), ReadWholeFile(Path("four" + tag + ".lpk")))
         << tag;
     for (int disk = 2; c.volumeSize != 0; ++disk) {
-      const std::string one = archive::VolumeName(Path("one" + tag + ".lpk"), disk);
+      const std::string one = archive::NextVolumeName(Path("one" + tag + ".lpk"), disk);
       if (!plat::RealFileSystem().FileExists(one)) {
         EXPECT_GT(disk, 3) << "the volume size should have split the archive";
         break;
       }
-      EXPECT_EQ(ReadWholeFile(one), ReadWholeFile(archive::VolumeName(Path("four" + tag + ".lpk"), disk)))
+      EXPECT_EQ(ReadWholeFile(one), ReadWholeFile(archive::NextVolumeName(Path("four" + tag + ".lpk"), disk)))
           << tag << " volume " << disk;
     }
   }

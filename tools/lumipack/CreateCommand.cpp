@@ -79,10 +79,12 @@ bool IsOutput(const std::string& path, const CreateOptions& o) {
   if (o.volumeSize == 0) return false;
   const std::size_t dot = candidate.find_last_of(".\\:");
   if (dot == std::string::npos || candidate[dot] != '.' || candidate.size() - dot != 4) return false;
+  int disk = 0;
   for (std::size_t i = dot + 1; i < candidate.size(); ++i) {
     if (candidate[i] < '0' || candidate[i] > '9') return false;
+    disk = disk * 10 + (candidate[i] - '0');
   }
-  return plat::ChangeFileExt(out, candidate.substr(dot)) == candidate;
+  return archive::NextVolumeName(out, disk) == candidate;
 }
 
 std::vector<archive::WriterMember> Members(const CreateOptions& o, plat::FileSystem& fs) {
@@ -138,7 +140,7 @@ void RemovePartialOutput(const CreateOptions& o, plat::FileSystem& fs) {
   fs.DeleteFile(o.out);
   if (o.volumeSize == 0) return;
   for (int disk = 2; disk <= 999; ++disk) {
-    const std::string volume = archive::VolumeName(o.out, disk);
+    const std::string volume = archive::NextVolumeName(o.out, disk);
     if (!fs.FileExists(volume)) break;
     fs.DeleteFile(volume);
   }

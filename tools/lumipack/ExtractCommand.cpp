@@ -6,46 +6,16 @@
 // message boxes), and a check of every restored size against the catalogue.
 #include <map>
 
+#include "archive/ArchiveWalker.h"
 #include "archive/BackupFile.h"
 #include "archive/BackupFormat.h"
 #include "archive/NameSafety.h"
 #include "platform/Error.h"
-#include "archive/ArchiveWalker.h"
 #include "tools/lumipack/Catalogue.h"
 #include "tools/lumipack/Lumipack.h"
 #include "tools/lumipack/ProgressBar.h"
 
 namespace lumipack {
-
-namespace {
-
-constexpr std::size_t kDrivePrefixLength = 3;  // "c:\", dropped by a full-path restore
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// Whether the path below the destination stays there: not rooted, no drive, no "..". "/" counts
-// as a separator because both Windows and the POSIX layer take it as one.
-bool StaysInside(const std::string& relative) {
-  if (relative.empty() || IsSeparator(relative[0]) || relative.find(':') != std::string::npos) {
-    return false;
-  }
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = start;
-    while (end < relative.size() && !IsSeparator(relative[end])) ++end;
-    if (relative.compare(start, end - start, "..") == 0 && end - start == 2) return false;
-    if (end == relative.size()) return true;
-    start = end + 1;
-  }
-}
-
-// The part of the target below the destination folder, as the archive component forms it.
-std::string TargetBelowDestination(const std::string& name, bool fullPath) {
-  if (fullPath) return name.size() > kDrivePrefixLength ? name.substr(kDrivePrefixLength) : "";
-  return plat::ExtractFileName(name);
-}
-
-}  // namespace
 
 void Extract(const ExtractOptions& o, Context& ctx) {
   plat::FileSystem& fs = ctx.fs;
@@ -71,16 +41,16 @@ void Extract(const ExtractOptions& o, Context& ctx) {
   std::vector<const MemberRecord*> files;
   for (const MemberRecord& m : members) {
     if (m.name == archive::kCatalogueName) continue;  // never written out
-    const std::string target = TargetBelowDestination(m.name, o.fullPath);
-    if (!StaysInside(target)) {
-      throw Failure(o.file, m.name, "its name leads outside " + o.dir + "; nothing was extracted");
-    }
     // The archive component refuses these too, but only when it meets them, after the members
     // before them were written.
-    if (!archive::IsSafeRelativePath(target)) {
-      throw Failure(o.file, m.name,
-                    "its name cannot be written safely on Windows (a device name, a wildcard, a "
-                    "control character or a trailing dot or blank); nothing was extracted");
+    switch (archive::CheckRelativePath(archive::PathBelowDestination(m.name, o.fullPath))) {
+      case archive::PathFault::kNone: break;
+      case archive::PathFault::kLeadsOut:
+        throw Failure(o.file, m.name, "its name leads outside " + o.dir + "; nothing was extracted");
+      case archive::PathFault::kUnsafeName:
+        throw Failure(o.file, m.name,
+                      "its name cannot be written safely on Windows (a device name, a wildcard, "
+                      "a control character or a trailing dot or blank); nothing was extracted");
     }
     files.push_back(&m);
   }
