@@ -1,6 +1,6 @@
 // Letter case in the Windows-1252 code page, the code page of the installer's texts and of the
 // file names Windows compares without regard to case. One table serves the wizard (it
-// recognises the product's program in any spelling) and the native stand-ins (they find file
+// recognises the product's program in any spelling) and the POSIX file layer (it finds file
 // names spelled in another case, as Windows does).
 #pragma once
 
