@@ -3,8 +3,8 @@
 # it first (fixture setup).
 #   setup.sh <build>/wine win32|win64
 # A new prefix takes 10 to 15 s and is kept for later runs (stamp file "ready"). When this host
-# cannot run the requested Wine at all (a kernel without 32-bit emulation cannot start the
-# 32-bit loader), it says why in <build>/wine/unusable and succeeds, and run.sh then skips.
+# cannot run 32-bit Windows programs (runs-win32.sh says why), a win32 prefix is not made: the
+# reason goes to <build>/wine/unusable, setup succeeds, and run.sh then skips.
 set -euo pipefail
 LUMI_WINE_DIR=$1
 LUMI_WINE_ARCH=$2
@@ -22,18 +22,15 @@ if [[ -z "$LUMI_WINE" ]]; then
   echo "Wine is not installed (scripts/deps.sh --win32 installs it)" >&2
   exit 1
 fi
-probe_rc=0
-probe_out=$("$LUMI_WINE" --version 2>&1) || probe_rc=$?
-if [[ $probe_rc -eq 126 ]]; then
-  reason="this host cannot execute the $LUMI_WINE_ARCH Wine loader ($probe_out)"
-  if [[ "$LUMI_WINE_ARCH" == win32 ]] && [[ "$(uname -m)" == x86_64 ]]; then
-    reason="the kernel runs no 32-bit programs (ia32 emulation is off), so 32-bit Wine cannot"
-    reason+=" start; the win64 preset runs the same tests under 64-bit Wine"
-  fi
+if [[ "$LUMI_WINE_ARCH" == win32 ]] && ! reason=$("$here/runs-win32.sh"); then
+  [[ "$(uname -m)" == x86_64 ]] && reason+="; the win64 preset runs the same tests under 64-bit Wine"
   echo "$reason" >"$LUMI_WINE_DIR/unusable"
   echo "Wine tests will be skipped: $reason"
   exit 0
-elif [[ $probe_rc -ne 0 ]]; then
+fi
+probe_rc=0
+probe_out=$("$LUMI_WINE" --version 2>&1) || probe_rc=$?
+if [[ $probe_rc -ne 0 ]]; then
   echo "Wine does not start: $probe_out" >&2
   exit 1
 fi
