@@ -196,14 +196,39 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
   bool decision = true;
   std::int32_t memberDateTime = 0;
   MemberHead head;
+  // A member written whole but not yet placed: the next record may be a volume marker that
+  // continues it. It is placed when the next member or the end of the archive is reached, and
+  // discarded however else the run ends.
+  struct Pending {
+    MemberOutput& output;
+    std::string target;
+    ~Pending() {
+      if (!target.empty()) output.Discard(target);
+    }
+  } pending{Output(), std::string()};
+  const auto placePending = [this, &pending] {
+    if (pending.target.empty()) return true;
+    const std::string target = pending.target;
+    pending.target.clear();
+    try {
+      pending.output.Place(target);
+      return true;
+    } catch (...) {
+      pending.output.Discard(target);
+      errorCode_ = kErrReadFile;
+      continueFlag_ = false;
+      return false;
+    }
+  };
   do {
     head = format_->ReadMemberHead();
-    // 0 ends the archive; a negative length is passed over to the next 4 bytes
-    if (head.kind == MemberHead::Kind::kEnd || head.kind == MemberHead::Kind::kNegativeLength) {
-      continue;
-    }
     if (head.kind == MemberHead::Kind::kVolumeMarker) {
       ChangeVolume(head.name, decision, memberDateTime);
+      continue;
+    }
+    if (!placePending()) break;
+    // 0 ends the archive; a negative length is passed over to the next 4 bytes
+    if (head.kind == MemberHead::Kind::kEnd || head.kind == MemberHead::Kind::kNegativeLength) {
       continue;
     }
     memberDateTime = static_cast<std::int32_t>(format_->ReadDateTime());
@@ -234,6 +259,13 @@ bool TBackupFile::Restore(const std::string& ArchiveName, const std::string& Des
       }
     }
     RestoreMember(memberDateTime, decision);
+    if (decision) {
+      if (continueFlag_) {
+        pending.target = currentFile_;
+      } else {
+        pending.output.Discard(currentFile_);
+      }
+    }
   } while (head.kind != MemberHead::Kind::kEnd && continueFlag_);
   CloseSource();
 
@@ -265,7 +297,7 @@ void TBackupFile::RestoreMember(std::int32_t memberDateTime, bool& decision) {
   }
   std::unique_ptr<plat::FileStream> out;
   try {
-    out = fs_.Create(currentFile_);
+    out = Output().Open(currentFile_);
     ReadMember(*format_, out.get(), true);
     ++restoredCount_;
   } catch (...) {
@@ -319,8 +351,7 @@ void TBackupFile::ChangeVolume(const std::string& markerName, bool decision,
   source_ = reader_.get();
   format_ = std::make_unique<FormatReader>(EngineFaults(), *source_);
   if (decision) {
-    std::unique_ptr<plat::FileStream> out = fs_.OpenWrite(currentFile_);
-    out->Seek(0, plat::Stream::Origin::End);
+    std::unique_ptr<plat::FileStream> out = Output().Reopen(currentFile_);
     ReadMember(*format_, out.get(), true);
     if (OnFileRestored) OnFileRestored(this, currentFile_, *out);
     out->SetDosDateTime(memberDateTime);

@@ -15,6 +15,7 @@
 
 #include "archive/BackupFormat.h"
 #include "archive/BlockCodec.h"
+#include "archive/MemberOutput.h"
 #include "platform/Files.h"
 #include "platform/Stream.h"
 
@@ -102,6 +103,10 @@ class TBackupFile {
   // Every codec writes the same bytes and raises the same events. Must outlive the component.
   void SetBlockCodec(const BlockCodec& codec);
 
+  // Where restored members are written: the engine's ReplacingOutput over its file layer unless
+  // a host sets another (which must outlive the runs that use it); null puts the engine's back.
+  void SetMemberOutput(MemberOutput* output) { output_ = output; }
+
   // Reports code through OnError or an error message box.
   void ReportError(std::int32_t Code);
 
@@ -124,6 +129,7 @@ class TBackupFile {
   void CloseSource();
   bool DecideByMode(std::int32_t memberDateTime);
   void RestoreMember(std::int32_t memberDateTime, bool& decision);
+  MemberOutput& Output() { return output_ ? *output_ : ownOutput_; }
   void ChangeVolume(const std::string& markerName, bool decision, std::int32_t memberDateTime);
   // ReadMemberData on the records of the source being read.
   void ReadMember(FormatReader& format, plat::Stream* Output, bool Extract);
@@ -132,6 +138,8 @@ class TBackupFile {
   std::string name_;
   int tag_ = 0;
   plat::FileSystem& fs_;
+  ReplacingOutput ownOutput_{fs_};
+  MemberOutput* output_ = nullptr;
   TBackupMode backupMode_ = bmAll;
 
   std::unique_ptr<plat::FileStream> ownedSource_;  // the archive file this run opened

@@ -24,6 +24,9 @@ class FileStream : public Stream {
  public:
   // Sets the file's last-write time from a DOS date-time (local time). Returns false on failure.
   virtual bool SetDosDateTime(std::int32_t dosDateTime) = 0;
+  // Writes what the system still holds of the file through to the disk, so that it outlasts a
+  // crash or a power cut from the moment this returns true.
+  virtual bool Flush() = 0;
 };
 
 struct DirEntry {
@@ -58,6 +61,16 @@ class FileSystem {
   // The entries of a folder, without "." and "..", sorted by name byte-wise. Empty when the
   // folder cannot be read.
   virtual std::vector<DirEntry> ListDirectory(const std::string& path) = 0;
+  // Gives the file `from` the name `to` on the same drive, written through to the disk before it
+  // returns. Never replaces anything: false when `to` exists (file or folder), as when the
+  // rename fails for any other reason; `from` is then unchanged.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+  // Bytes the caller may still write on the drive that holds the existing folder `folder`; -1
+  // when the system cannot tell.
+  virtual std::int64_t FreeSpace(const std::string& folder) = 0;
+  // Whether the existing file could be opened for writing and renamed with no sharing at all:
+  // no program holds it open and it is not read-only. False when there is no such file.
+  virtual bool CanOpenExclusive(const std::string& path) = 0;
 };
 
 FileSystem& RealFileSystem();

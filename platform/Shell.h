@@ -8,7 +8,7 @@
 //
 // Win32: the shell's special folders, COM, IShellLinkA and IPersistFile; links are real .lnk
 // files. Elsewhere a stand-in maps the special folders onto folders of the file layer's drive
-// root (c:\users\<user>\Desktop, ...) and saves a link as a small record file at the link's
+// root (c:\users\<user>\Desktop, c:\ProgramData, ...) and saves a link as a small record file at the link's
 // path, which ReadLink reads back.
 //
 // Components take a Shell& so that tests can hand in a double; SystemShell() is the
@@ -38,11 +38,13 @@ constexpr bool Succeeded(ShellResult r) {
 }
 constexpr bool Failed(ShellResult r) { return !Succeeded(r); }
 
-// The special folders the shortcut service places links in, all of the current user.
+// The special folders the shortcut service places links in, all of the current user, and the
+// machine's folder for application data.
 enum class SpecialFolder : std::uint8_t {
   kStartMenu,
   kPrograms,          // the Programs menu, inside the Start menu
   kDesktopDirectory,  // the folder whose files the desktop shows
+  kCommonAppData,     // application data of every user of the machine
 };
 
 // How a link shows the window of the program it starts.

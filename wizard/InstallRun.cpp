@@ -1,14 +1,16 @@
-// The installation run: the check before writing, the restore with its routing, the stop
-// messages; and the check of the payload at start-up.
+// The installation run: the checks before writing, the restore with its routing inside a
+// transaction, the stop messages; the check of the payload and the recovery at start-up.
 #include "wizard/InstallRun.h"
 
 #include <exception>
+#include <vector>
 
 #include "archive/ArchiveCheck.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/FileSignature.h"
 #include "platform/MessagePump.h"
+#include "platform/Shell.h"
 #include "platform/gui/Application.h"
 #include "shell/ShortCut.h"
 #include "wizard/FileRouting.h"
@@ -61,7 +63,81 @@ class RunScope {
   bool& active_;
 };
 
+// A share of the whole run's margin for each member: the cluster its file ends in, its
+// journal record and its part of the folders' entries.
+constexpr std::int64_t kMarginPerFile = 8 * 1024;
+constexpr std::int64_t kMarginPerRun = 256 * 1024;
+
+// Megabytes with one decimal and a decimal comma, rounded up or down. Not a printf: MinGW's
+// printf family would bring its floating-point formatting into the installer.
+std::string Megabytes(std::int64_t bytes, bool up) {
+  constexpr std::int64_t kTenth = 1024 * 1024 / 10;
+  std::int64_t tenths = bytes / kTenth;
+  if (up && bytes % kTenth != 0) ++tenths;
+  return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
+}
+
+// The deepest folder of path that exists: the drive's free space is asked there, as a folder
+// further down may be another drive mounted into this one.
+std::string DeepestExistingFolder(plat::FileSystem& fs, const std::string& path) {
+  std::string folder = plat::ExcludeTrailingBackslash(path);
+  while (!folder.empty() && !fs.DirectoryExists(folder)) {
+    const std::string up = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(folder));
+    if (up.size() >= folder.size()) return std::string();
+    folder = up;
+  }
+  return folder;
+}
+
+// "3 file, 2 cartelle e 3 collegamenti": the changes an undo took back; empty when none.
+std::string UndoneCounts(const UndoReport& r) {
+  std::vector<std::string> parts;
+  if (r.files > 0) parts.push_back(std::to_string(r.files) + kCountFiles);
+  if (r.folders > 0) {
+    parts.push_back(std::to_string(r.folders) + (r.folders == 1 ? kCountFolder : kCountFolders));
+  }
+  if (r.links > 0) {
+    parts.push_back(std::to_string(r.links) + (r.links == 1 ? kCountLink : kCountLinks));
+  }
+  if (r.registry > 0) {
+    parts.push_back(std::to_string(r.registry) +
+                    (r.registry == 1 ? kCountRegistryOne : kCountRegistry));
+  }
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) text += i + 1 == parts.size() ? " e " : ", ";
+    text += parts[i];
+  }
+  return text;
+}
+
+// Each change an undo could not take back, and where the journal that will try again is.
+std::string UndoFailuresText(const UndoReport& r, const std::string& journal) {
+  if (r.failures.empty()) return std::string();
+  std::string text = kUndoFailedText;
+  for (const UndoFailure& f : r.failures) {
+    if (f.kind == ChangeKind::kRegistryValue) {
+      text += kUndoValueText + f.valueName + kUndoValueKeyText + f.path + kUndoValueNotRestoredText;
+      continue;
+    }
+    text += (f.kind == ChangeKind::kLink ? kUndoLinkText : kUndoFileText) + f.path;
+    text += f.backup.empty() ? std::string(kUndoNotRemovedText)
+                             : std::string(kUndoNotRestoredText) + f.backup;
+  }
+  return text + kUndoRetryText + journal;
+}
+
 }  // namespace
+
+std::int64_t SpaceNeeded(std::int64_t fileBytes, std::size_t files) {
+  return fileBytes + kMarginPerRun + kMarginPerFile * static_cast<std::int64_t>(files);
+}
+
+InstallRun::InstallRun(TForm1& form)
+    : form_(form),
+      linkFiles_(CurrentServices().Files(), slot_),
+      linkShell_(CurrentServices().Shell(), slot_),
+      linkRegistry_(CurrentServices().Registry(), slot_) {}
 
 bool ScanPayloadDamaged(plat::FileStream& payload, std::string& why) {
   try {
@@ -79,35 +155,113 @@ bool ScanPayloadDamaged(plat::FileStream& payload, std::string& why) {
 
 bool InstallRun::Execute(const std::string& destination) {
   bool restored = false;
-  std::string stop;  // why the run stopped before writing anything
+  std::string stop;  // why the run stopped, and what became of its changes
   {
     RunScope run(active_);
     destination_ = destination;
     failedFolder_.clear();
     failedFile_.clear();
-    failedFileExisted_ = false;
     engineError_ = 0;
     ResetShortCutsForRun();
     form_.ProgressBar1->Show();
     stop = CheckPayloadBeforeInstalling();
-    if (stop.empty()) {
-      try {
-        plat::FileStream* payload = form_.PayloadStream();
-        payload->Seek(form_.PayloadOffset(), plat::Stream::Origin::Begin);
-        restored = form_.BackupFile1->RestoreFromStream(payload, std::string());
-      } catch (const std::exception&) {
-        restored = false;  // the payload could not be reached: nothing was extracted
-      }
-    }
+    if (stop.empty()) restored = RestoreInTransaction(stop);
   }
   if (restored) return true;
   // The controls go back to their state before the run, so that the user can change the
   // folder and try again.
   form_.ProgressBar1->SetPosition(0);
   form_.ProgressBar1->Hide();
-  gui::Application().MessageBox(stop.empty() ? FailedRunText() : stop, kInstallFailedTitle,
-                                plat::mb::kOk | plat::mb::kIconError);
+  gui::Application().MessageBox(stop, kInstallFailedTitle, plat::mb::kOk | plat::mb::kIconError);
   return false;
+}
+
+bool InstallRun::RestoreInTransaction(std::string& stop) {
+  plat::FileSystem& fs = CurrentServices().Files();
+  InstallTransaction tx(fs, CurrentServices().Registry());
+  const std::string journal = JournalFile();
+  const bool pending = !journal.empty() && fs.Exists(journal);
+  try {
+    tx.Begin(journal, destination_);
+  } catch (const std::exception&) {
+    stop = pending ? kJournalPendingText + journal + kJournalPendingAdvice
+                   : kJournalNotWrittenText + journal + kJournalNotWrittenAdvice;
+    return false;
+  }
+  bool restored = false;
+  {
+    // The engine writes through the transaction, and the links are journalled, until the
+    // restore has ended however it ends.
+    struct Attach {
+      TransactionSlot& slot;
+      archive::TBackupFile& engine;
+      Attach(TransactionSlot& s, archive::TBackupFile& e, InstallTransaction& tx)
+          : slot(s), engine(e) {
+        slot.current = &tx;
+        engine.SetMemberOutput(&tx);
+      }
+      ~Attach() {
+        slot.current = nullptr;
+        engine.SetMemberOutput(nullptr);
+      }
+    } attach(slot_, *form_.BackupFile1, tx);
+    try {
+      plat::FileStream* payload = form_.PayloadStream();
+      payload->Seek(form_.PayloadOffset(), plat::Stream::Origin::Begin);
+      restored = form_.BackupFile1->RestoreFromStream(payload, std::string());
+    } catch (const std::exception&) {
+      restored = false;  // the payload could not be reached: nothing was extracted
+    }
+  }
+  if (restored) {
+    try {
+      tx.Commit();
+      return true;
+    } catch (const std::exception&) {
+      // Without its commit record the run is not done: it is undone like any other failure.
+    }
+  }
+  const UndoReport undo = tx.Rollback();
+  stop = FailedRunText(tx);
+  stop += undo.failures.empty() ? std::string(kRunUndoneText)
+                                : UndoFailuresText(undo, tx.JournalFile());
+  return false;
+}
+
+void InstallRun::RecoverInterruptedRun() {
+  const Recovery r = wizard::RecoverInterruptedRun(CurrentServices().Files(),
+                                                   CurrentServices().Registry(), JournalFile());
+  std::string text;
+  switch (r.outcome) {
+    case Recovery::Outcome::kNone:
+      return;
+    case Recovery::Outcome::kUndone: {
+      const std::string counts = UndoneCounts(r.report);
+      text = counts.empty() ? std::string(kInterruptedNothingText)
+                            : kInterruptedUndoneText + counts + ".";
+      text += r.report.failures.empty() ? std::string(kInterruptedAgainText)
+                                        : UndoFailuresText(r.report, r.journal);
+      break;
+    }
+    case Recovery::Outcome::kFinished:
+      text = kInterruptedFinishedText;
+      break;
+    case Recovery::Outcome::kUnreadable:
+      text = kInterruptedUnreadableText + r.journal + ".";
+      break;
+  }
+  const bool clean = r.outcome != Recovery::Outcome::kUnreadable && r.report.failures.empty();
+  gui::Application().MessageBox(
+      text, kInterruptedTitle,
+      plat::mb::kOk | (clean ? plat::mb::kIconInformation : plat::mb::kIconWarning));
+}
+
+std::string InstallRun::JournalFile() {
+  std::string folder;
+  if (!CurrentServices().Shell().SpecialFolderPath(plat::SpecialFolder::kCommonAppData, folder)) {
+    return std::string();
+  }
+  return JournalPath(folder);
 }
 
 std::string InstallRun::Destination() const {
@@ -148,19 +302,51 @@ std::string InstallRun::CheckPayloadBeforeInstalling() {
     return kPayloadDamagedText;
   }
   // A member the routing would refuse stops the run before its first file.
+  std::vector<std::string> targets;
   for (const std::string& name : summary.fileNames) {
-    if (RouteMember(name, destination_).Refused()) return kUnsafeNameText + name;
+    const MemberRoute route = RouteMember(name, destination_);
+    if (route.Refused()) return kUnsafeNameText + name;
+    targets.push_back(route.target);
+  }
+  // Room for the whole run at once: what it replaces stays as backups until it commits.
+  plat::FileSystem& fs = CurrentServices().Files();
+  const std::int64_t needed = SpaceNeeded(summary.fileBytes, summary.files);
+  const std::string folder = DeepestExistingFolder(fs, destination_);
+  const std::int64_t free = folder.empty() ? -1 : fs.FreeSpace(folder);
+  if (free >= 0 && free < needed) {
+    return kDiskSpaceText + Megabytes(needed, true) + kDiskSpaceFreeText +
+           Megabytes(free, false) + kDiskSpaceAdvice;
+  }
+  // A file the run would replace that another program holds, or that is read-only, would stop
+  // the run halfway: it is named now, before anything is written.
+  for (const std::string& target : targets) {
+    if (fs.FileExists(target) && !fs.CanOpenExclusive(target)) {
+      return kFileInUseText + target + kFileInUseAdvice;
+    }
   }
   return std::string();
 }
 
-std::string InstallRun::FailedRunText() const {
+std::string InstallRun::FailedRunText(const InstallTransaction& tx) const {
+  const std::string& path = tx.FaultPath();
+  switch (tx.LastFault()) {
+    case InstallTransaction::Fault::kJournal:
+      return kJournalNotWrittenText + path + kJournalNotWrittenAdvice;
+    case InstallTransaction::Fault::kDiskFull:
+      return kDiskFullText + path + kDiskFullAdvice;
+    case InstallTransaction::Fault::kReplace:
+      return kFileInUseText + path + kFileInUseAdvice;
+    case InstallTransaction::Fault::kCreate:
+    case InstallTransaction::Fault::kWrite:
+      return kFileNotWrittenText + path + kFileNotWrittenAdvice;
+    case InstallTransaction::Fault::kNone:
+      break;
+  }
   if (!failedFolder_.empty()) {
     return kFolderNotCreatedText + failedFolder_ + kFolderNotCreatedAdvice;
   }
   if (engineError_ == archive::kErrReadFile && !failedFile_.empty()) {
-    return failedFileExisted_ ? kFileInUseText + failedFile_ + kFileInUseAdvice
-                              : kFileNotWrittenText + failedFile_ + kFileNotWrittenAdvice;
+    return kFileNotWrittenText + failedFile_ + kFileNotWrittenAdvice;
   }
   return kInstallFailedText;
 }
@@ -168,7 +354,6 @@ std::string InstallRun::FailedRunText() const {
 void InstallRun::EngineError(std::int32_t code, const std::string& target) {
   engineError_ = code;
   failedFile_ = target;
-  failedFileExisted_ = currentTargetExisted_;
 }
 
 void InstallRun::ResetShortCutsForRun() {
@@ -186,14 +371,20 @@ void InstallRun::ResetShortCutsForRun() {
 }
 
 void InstallRun::PrepareFolders(const std::string& destination) {
-  plat::FileSystem& fs = CurrentServices().Files();
+  InstallTransaction* tx = slot_.Active();
   const std::string folders[] = {destination, destination + "\\" + kTemplatesFolder,
                                  destination + "\\" + kRtfTemplatesFolder};
   try {
-    // One level each; a creation that fails is left to the engine, which makes the whole
-    // chain of every target before writing.
-    for (const std::string& folder : folders)
-      if (!fs.DirectoryExists(folder)) fs.CreateDir(folder);
+    // One level each; a creation that fails is left to the folder chain made below for each
+    // target.
+    for (const std::string& folder : folders) {
+      if (tx != nullptr) {
+        tx->MakeFolder(folder);
+      } else {
+        plat::FileSystem& fs = CurrentServices().Files();
+        if (!fs.DirectoryExists(folder)) fs.CreateDir(folder);
+      }
+    }
   } catch (const std::exception&) {
     throw plat::Error(kFolderPreparationError);
   }
@@ -212,15 +403,17 @@ void InstallRun::RestoreFile(std::string& Filename, bool& DoRestore) {
   // The target's folder is made here, before the links below point at the program in it: a
   // folder that cannot be made ends the run naming the folder, with no link made. The engine's
   // own making of the folder then finds it there.
-  plat::FileSystem& fs = CurrentServices().Files();
+  InstallTransaction* tx = slot_.Active();
   const std::string folder = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(Filename));
-  if (!fs.ForceDirectories(folder)) {
+  const bool made = tx != nullptr ? tx->MakeFolders(folder)
+                                  : CurrentServices().Files().ForceDirectories(folder);
+  if (!made) {
     failedFolder_ = folder;
     throw plat::Error(kFolderPreparationError);
   }
-  currentTargetExisted_ = fs.FileExists(Filename);
 
-  // The links are made when the program is met, before its file is written.
+  // The links are made when the program is met, before its file is written; through the
+  // journalled layers, so that a run that fails later removes them again.
   const std::string upperName = plat::AnsiUpperCase(fileName);
   for (gui::TComponent* c : form_.Components()) {
     if (c->Tag() != kShortCutTag) continue;
@@ -233,6 +426,10 @@ void InstallRun::RestoreFile(std::string& Filename, bool& DoRestore) {
     const std::string icon = it != initialIcons_.end() ? it->second : sc->IconPathName;
     if (!icon.empty()) sc->IconPathName = destination + "\\" + icon;
     sc->CreateLink();
+  }
+  // A change the journal could not announce was not made: the run cannot go on and be undone.
+  if (tx != nullptr && tx->LastFault() == InstallTransaction::Fault::kJournal) {
+    throw plat::Error(kFolderPreparationError);
   }
   DoRestore = true;
 }

@@ -11,6 +11,8 @@ plat::RegistryBackend& Services::Registry() const {
   return registry ? *registry : plat::SystemRegistry();
 }
 
+plat::Shell& Services::Shell() const { return shell ? *shell : plat::SystemShell(); }
+
 std::function<bool()> Services::Probe() const {
   if (probe) return probe;
   return [] { return plat::ProbeHost(); };

@@ -59,6 +59,74 @@ constexpr char kFileNotWrittenText[] =
 constexpr char kFileNotWrittenAdvice[] =
     ". La cartella di destinazione potrebbe essere protetta dalla scrittura o il disco pieno: "
     "scegliere un'altra cartella o liberare spazio e riprovare.";
+// Refused before anything is written: the destination's drive lacks room for the run. The
+// megabytes needed and free are put in between.
+constexpr char kDiskSpaceText[] =
+    "Spazio insufficiente sul disco di destinazione: per l'installazione servono ";
+constexpr char kDiskSpaceFreeText[] = " MB e ne sono liberi ";
+constexpr char kDiskSpaceAdvice[] =
+    " MB. Non \xE8 stato installato alcun file. Liberare spazio sul disco o scegliere un'altra "
+    "cartella di destinazione e riprovare.";
+// The disk filled up while a file was written (its path follows).
+constexpr char kDiskFullText[] =
+    "L'installazione non \xE8 stata completata: il disco di destinazione si \xE8 riempito "
+    "durante la scrittura del file ";
+constexpr char kDiskFullAdvice[] =
+    ". Liberare spazio sul disco o scegliere un'altra cartella di destinazione e riprovare.";
+// The journal of the run's changes (its path follows) could not be written, or the journal of
+// an interrupted run is still waiting to be undone.
+constexpr char kJournalNotWrittenText[] =
+    "L'installazione non \xE8 stata completata: impossibile scrivere il giornale delle "
+    "modifiche ";
+constexpr char kJournalNotWrittenAdvice[] =
+    ". Controllare lo spazio libero e i permessi sul disco di sistema e riprovare.";
+constexpr char kJournalPendingText[] =
+    "Non \xE8 stato installato alcun file: le modifiche di un'installazione interrotta non sono "
+    "ancora state annullate. Il loro giornale \xE8 ";
+constexpr char kJournalPendingAdvice[] =
+    ". Chiudere e riavviare il programma di installazione, che prover\xE0 ad annullarle.";
+// After a failed run's stop message: its changes were undone, or some could not be (each is
+// listed after kUndoFailedText, and the journal's path follows kUndoRetryText).
+constexpr char kRunUndoneText[] =
+    "\n\nLe modifiche fatte finora sono state annullate: il computer \xE8 com'era prima "
+    "dell'installazione.";
+constexpr char kUndoFailedText[] = "\n\nAlcune modifiche non hanno potuto essere annullate:";
+constexpr char kUndoFileText[] = "\n- il file ";
+constexpr char kUndoLinkText[] = "\n- il collegamento ";
+constexpr char kUndoNotRestoredText[] = " non \xE8 stato ripristinato: la versione precedente \xE8 ";
+constexpr char kUndoNotRemovedText[] = " non \xE8 stato rimosso";
+constexpr char kUndoValueText[] = "\n- il valore ";
+constexpr char kUndoValueKeyText[] = " della chiave del registro di sistema ";
+constexpr char kUndoValueNotRestoredText[] = " non \xE8 stato ripristinato";
+constexpr char kUndoRetryText[] =
+    "\nAl prossimo avvio il programma di installazione prover\xE0 di nuovo ad annullarle. "
+    "Il giornale delle modifiche \xE8 ";
+// At start-up, about a run that was interrupted (killed, or the computer switched off).
+constexpr char kInterruptedTitle[] = "Installazione interrotta";
+constexpr char kInterruptedUndoneText[] =
+    "Un'installazione di Lumidesk si \xE8 interrotta prima della fine. Le modifiche che aveva "
+    "fatto sono state annullate: ";
+constexpr char kInterruptedNothingText[] =
+    "Un'installazione di Lumidesk si \xE8 interrotta prima della fine, senza aver ancora "
+    "modificato nulla.";
+constexpr char kInterruptedAgainText[] =
+    " Il computer \xE8 com'era prima: l'installazione pu\xF2 essere avviata di nuovo.";
+constexpr char kInterruptedFinishedText[] =
+    "Un'installazione di Lumidesk si \xE8 interrotta subito dopo essere stata completata: sono "
+    "stati rimossi i file provvisori che aveva lasciato. Per registrarla, e poterla poi "
+    "disinstallare, avviare di nuovo l'installazione.";
+constexpr char kInterruptedUnreadableText[] =
+    "Un'installazione di Lumidesk si \xE8 interrotta prima della fine, ma il giornale delle sue "
+    "modifiche non pu\xF2 essere letto per intero: le modifiche non sono state annullate. Il "
+    "giornale \xE8 rimasto in ";
+// The counts of what was undone: a number goes before each.
+constexpr char kCountFiles[] = " file";
+constexpr char kCountFolder[] = " cartella";
+constexpr char kCountFolders[] = " cartelle";
+constexpr char kCountLink[] = " collegamento";
+constexpr char kCountLinks[] = " collegamenti";
+constexpr char kCountRegistry[] = " voci del registro di sistema";
+constexpr char kCountRegistryOne[] = " voce del registro di sistema";
 // Errors the routing handler raises; the restore absorbs them (the run's end tells the user),
 // so they are never shown. The stored path follows the second.
 constexpr char kFolderPreparationError[] = "Impossibile creare la cartella destinazione";

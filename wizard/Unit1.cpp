@@ -81,8 +81,10 @@ TForm1::TForm1(gui::TComponent* owner) : TForm(owner), run_(*this) {
     run_.EngineError(code, b->CurrentFile());
   };
 
-  MyShortCut1 = new shell::TMyShortCut(this, plat::SystemShell(), services.Files(),
-                                       services.Registry());
+  // Its links and registrations go through the run's journalled layers, so that a run that
+  // fails takes them back.
+  MyShortCut1 = new shell::TMyShortCut(this, run_.LinkShell(), run_.LinkFiles(),
+                                       run_.LinkRegistry());
   ConfigureShortCut(*MyShortCut1);
 
   // The card's mail goes to the user's mail client without its dialogs; nobody listens to the
@@ -131,6 +133,8 @@ gui::TNotifyEvent TForm1::Bind(Handler handler) {
 }
 
 void TForm1::FormCreate(gui::TComponent*) {
+  // Before anything else: an installation that was killed midway is undone first.
+  run_.RecoverInterruptedRun();
   // Steps 1 to 8 form one unit: the first error leaves here and the rest is skipped.
   catalogue_ = std::make_unique<std::vector<std::string>>();
   payload_ = CurrentServices().Files().OpenRead(plat::ModuleFileName());

@@ -8,11 +8,13 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -212,6 +214,8 @@ class PosixFileStream : public FileStream {
     return ::futimens(fd_, times) == 0;
   }
 
+  bool Flush() override { return ::fsync(fd_) == 0; }
+
  private:
   int fd_;
   std::string path_;
@@ -297,7 +301,42 @@ class PosixFileSystem : public FileSystem {
     return entries;
   }
 
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    if (from.empty() || to.empty() || !FileExists(from)) return false;
+    const std::string source = MapPath(from);
+    const std::string target = MapPath(to);
+    // rename(2) would replace `to`; RENAME_NOREPLACE refuses as Windows does. A file system
+    // without it (EINVAL) gets a look first, which another process could race.
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+      if (errno != EINVAL && errno != ENOSYS) return false;
+      if (EntryExists(target) || ::rename(source.c_str(), target.c_str()) != 0) return false;
+    }
+    // The new name is durable once the folder that holds it is.
+    SyncFolderOf(target);
+    return true;
+  }
+
+  std::int64_t FreeSpace(const std::string& folder) override {
+    struct statvfs st;
+    if (folder.empty() || ::statvfs(MapPath(folder).c_str(), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.f_bavail) * static_cast<std::int64_t>(st.f_frsize);
+  }
+
+  // POSIX has no sharing modes: a file is never held against writing by another program.
+  bool CanOpenExclusive(const std::string& path) override {
+    return FileExists(path) && ::access(MapPath(path).c_str(), W_OK) == 0;
+  }
+
  private:
+  static void SyncFolderOf(const std::string& posix) {
+    const std::size_t slash = posix.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : posix.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+  }
+
   static std::unique_ptr<FileStream> Open(const std::string& path, int flags, const char* what) {
     if (path.empty()) throw Error(std::string(what) + " \"\".");
     const std::string posix = MapPath(path);

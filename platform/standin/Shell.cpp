@@ -63,6 +63,7 @@ bool FolderFor(SpecialFolder folder, std::string& path) {
     case SpecialFolder::kDesktopDirectory: path = profile + "\\Desktop"; return true;
     case SpecialFolder::kStartMenu: path = profile + kStartMenuFolder; return true;
     case SpecialFolder::kPrograms: path = profile + kStartMenuFolder + "\\Programs"; return true;
+    case SpecialFolder::kCommonAppData: path = "c:\\ProgramData"; return true;
   }
   return false;
 }

@@ -89,6 +89,8 @@ class Win32FileStream : public FileStream {
     return SetFileTime(handle_.Get(), nullptr, nullptr, &utc) != 0;
   }
 
+  bool Flush() override { return FlushFileBuffers(handle_.Get()) != 0; }
+
  private:
   ScopedHandle handle_;
   std::string path_;
@@ -188,6 +190,34 @@ class Win32FileSystem : public FileSystem {
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
     return entries;
+  }
+
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    // Without MOVEFILE_REPLACE_EXISTING an existing `to` fails the call, and without
+    // MOVEFILE_COPY_ALLOWED so does another drive: a rename is never a copy.
+    return !from.empty() && !to.empty() && FileExists(from) &&
+           MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
+  std::int64_t FreeSpace(const std::string& folder) override {
+    ULARGE_INTEGER available;
+    if (folder.empty() ||
+        !GetDiskFreeSpaceExA(IncludeTrailingBackslash(folder).c_str(), &available, nullptr,
+                             nullptr)) {
+      return -1;
+    }
+    return static_cast<std::int64_t>(available.QuadPart);
+  }
+
+  bool CanOpenExclusive(const std::string& path) override {
+    if (!FileExists(path)) return false;
+    // DELETE as well: moving the file aside needs it, and a program that shares writing but
+    // not deletion would block the move.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(handle);
+    return true;
   }
 };
 

@@ -36,6 +36,7 @@ int ToCsidl(SpecialFolder folder) {
     case SpecialFolder::kStartMenu: return CSIDL_STARTMENU;
     case SpecialFolder::kPrograms: return CSIDL_PROGRAMS;
     case SpecialFolder::kDesktopDirectory: return CSIDL_DESKTOPDIRECTORY;
+    case SpecialFolder::kCommonAppData: return CSIDL_COMMON_APPDATA;
   }
   return -1;
 }

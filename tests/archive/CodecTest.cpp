@@ -6,6 +6,7 @@
 #include "archive/BlockCodecs.h"
 #include "support/ArchiveBytes.h"
 #include "support/ArchiveMap.h"
+#include "support/DirectOutput.h"
 #include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
 #include "support/SeededBytes.h"
@@ -125,6 +126,9 @@ class CodecRestoreTest : public testsupport::ScratchDriveTest {
     WriteWholeFile(path, archiveBytes);
     archive::TBackupFile bf;
     bf.SetBlockCodec(codec);
+    // The damaged run's files are compared too: what each codec wrote before it stopped.
+    testsupport::DirectOutput direct;
+    bf.SetMemberOutput(&direct);
     Run run;
     run.log.Attach(bf);
     run.result = bf.Restore(path, Path(folder));

@@ -6,6 +6,7 @@
 #include "platform/MessagePump.h"
 #include "support/ArchiveBytes.h"
 #include "support/ArchiveMap.h"
+#include "support/DirectOutput.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
@@ -242,6 +243,9 @@ TEST_F(RestoreTest, CancelOnTheFirstProgressLeavesTheFirstBlockAndNoMessage) {
     ++events;
     if (!file.empty()) cont = false;
   };
+  // What the engine wrote before it stopped, kept by an output that writes in place.
+  testsupport::DirectOutput direct;
+  bf.SetMemberOutput(&direct);
   EXPECT_FALSE(bf.Restore(archivePath, Path("d")));
   EXPECT_EQ(ReadWholeFile(Path("d\\big.txt")), data.substr(0, 16384));
   EXPECT_EQ(fs.FileAge(Path("d\\big.txt")), static_cast<std::int32_t>(kJuly2003));
@@ -249,6 +253,13 @@ TEST_F(RestoreTest, CancelOnTheFirstProgressLeavesTheFirstBlockAndNoMessage) {
   EXPECT_EQ(events, 2);  // the block's event and the final one
   EXPECT_EQ(bf.ErrorCode(), 0);
   EXPECT_TRUE(boxes.Boxes().empty());
+
+  // The engine's own output never leaves part of a member under its name, nor its part file.
+  bf.SetMemberOutput(nullptr);
+  events = 0;
+  EXPECT_FALSE(bf.Restore(archivePath, Path("e")));
+  EXPECT_EQ(events, 2);
+  EXPECT_TRUE(fs.ListDirectory(Path("e")).empty());
 }
 
 TEST_F(RestoreTest, RefusingEveryMemberWritesNothingAndSucceeds) {

@@ -17,6 +17,7 @@
 #include "archive/BackupFile.h"
 #include "platform/Error.h"
 #include "support/ArchiveBytes.h"
+#include "support/DirectOutput.h"
 #include "support/LumipackRun.h"
 #include "support/RestoreEvents.h"
 #include "support/ScratchDrive.h"
@@ -54,6 +55,9 @@ class DamageTest : public testsupport::ScratchDriveTest {
   Outcome RunRestore(const std::string& archivePath, const std::string& dest) {
     Outcome o;
     archive::TBackupFile bf;
+    // What the engine wrote of a damaged member is looked at, so it is kept.
+    testsupport::DirectOutput direct;
+    bf.SetMemberOutput(&direct);
     o.log.Attach(bf);
     try {
       o.result = bf.Restore(archivePath, dest);

@@ -63,6 +63,7 @@ std::string TestShell::FolderOf(plat::SpecialFolder folder) const {
     case plat::SpecialFolder::kStartMenu: return base_ + "\\StartMenu";
     case plat::SpecialFolder::kPrograms: return base_ + "\\Programs";
     case plat::SpecialFolder::kDesktopDirectory: return base_ + "\\Desktop";
+    case plat::SpecialFolder::kCommonAppData: return base_ + "\\ProgramData";
   }
   return base_ + "\\Folder" + std::to_string(static_cast<int>(folder));
 }

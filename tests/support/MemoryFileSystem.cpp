@@ -41,6 +41,7 @@ class MemoryFileStream : public plat::FileStream {
     file_->dosDateTime = dosDateTime;
     return true;
   }
+  bool Flush() override { return true; }
 
  private:
   std::shared_ptr<MemoryFileSystem::File> file_;
@@ -150,6 +151,27 @@ std::vector<plat::DirEntry> MemoryFileSystem::ListDirectory(const std::string& p
   for (const auto& e : entries) out.push_back({e.first, e.second});
   return out;
 }
+
+bool MemoryFileSystem::RenameFile(const std::string& from, const std::string& to) {
+  const std::string source = Key(from);
+  const std::string target = Key(to);
+  auto it = files_.find(source);
+  if (it == files_.end() || files_.count(target) || dirs_.count(target) ||
+      !DirectoryExists(Parent(target))) {
+    return false;
+  }
+  std::shared_ptr<File> file = it->second;
+  files_.erase(it);
+  file->path = to;
+  files_[target] = file;
+  return true;
+}
+
+bool MemoryFileSystem::CanOpenExclusive(const std::string& path) {
+  return FileExists(path) && held_.count(Key(path)) == 0;
+}
+
+void MemoryFileSystem::Hold(const std::string& path) { held_.insert(Key(path)); }
 
 void MemoryFileSystem::Clear() {
   files_.clear();

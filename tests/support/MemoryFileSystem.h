@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ class MemoryFileSystem : public plat::FileSystem {
   bool RemoveDir(const std::string& path) override;
   std::int32_t FileAge(const std::string& path) override;
   std::vector<plat::DirEntry> ListDirectory(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  // What SetFreeSpace said; -1 (the system cannot tell) until then.
+  std::int64_t FreeSpace(const std::string&) override { return freeSpace_; }
+  bool CanOpenExclusive(const std::string& path) override;
+
+  void SetFreeSpace(std::int64_t bytes) { freeSpace_ = bytes; }
+  // The file counts as held open by another program from now on.
+  void Hold(const std::string& path);
 
   struct File {
     std::string path;  // as created
@@ -44,6 +53,8 @@ class MemoryFileSystem : public plat::FileSystem {
 
   std::map<std::string, std::shared_ptr<File>> files_;
   std::map<std::string, std::string> dirs_;  // key -> path as created
+  std::set<std::string> held_;
+  std::int64_t freeSpace_ = -1;
 };
 
 }  // namespace testsupport

@@ -221,9 +221,16 @@ TEST_F(InstallRunTest, AFailedRunIsToldAndLeavesTheWizardUsableForAnotherTry) {
   EXPECT_FALSE(w.InstallDone());
   EXPECT_EQ(BoxesTitled(wizard::kInstallDoneTitle), 0);
   ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
-  // The file that could not be written is named; it did not exist before the run.
-  EXPECT_EQ(gui_.Boxes().back().text, std::string(wizard::kFileNotWrittenText) +
-                                          InDest("blocked.dat") + wizard::kFileNotWrittenAdvice);
+  // The file that could not be written is named; it did not exist before the run. What the run
+  // had made before it is gone again: the files, their temporary names, the subfolders and the
+  // links, and the user is told so.
+  EXPECT_EQ(gui_.Boxes().back().text,
+            std::string(wizard::kFileNotWrittenText) + InDest("blocked.dat") +
+                wizard::kFileNotWrittenAdvice + wizard::kRunUndoneText);
+  const std::vector<plat::DirEntry> left = plat::RealFileSystem().ListDirectory(Dest());
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].name, "blocked.dat");
+  EXPECT_FALSE(IsFile(StartMenuLink()) || IsFile(ProgramsLink()) || IsFile(DesktopLink()));
   EXPECT_EQ(gui_.Boxes().back().flags, plat::mb::kOk | plat::mb::kIconError);
   EXPECT_FALSE(app_.Terminated());
   EXPECT_EQ(gui_.Cursor(), gui::crDefault);

@@ -237,7 +237,8 @@ TEST_F(IntegrityTest, ADestinationThatCannotBeMadeIsNamedAndNotRecorded) {
   ASSERT_TRUE(PressInstall());
   ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
   EXPECT_EQ(gui_.Boxes().back().text, std::string(wizard::kFolderNotCreatedText) + dest +
-                                          wizard::kFolderNotCreatedAdvice);
+                                          wizard::kFolderNotCreatedAdvice +
+                                          wizard::kRunUndoneText);
   EXPECT_EQ(gui_.Boxes().size(), 1u);
   EXPECT_FALSE(w.InstallDone());
   EXPECT_TRUE(gui_.ClickCloseBox(w));
@@ -245,29 +246,49 @@ TEST_F(IntegrityTest, ADestinationThatCannotBeMadeIsNamedAndNotRecorded) {
 }
 
 TEST_F(IntegrityTest, AFileHeldByAnotherProgramIsNamedAndNotRecorded) {
-  // A file the user already has, which the file layer cannot replace now: as Windows answers
-  // for a file another program holds open without sharing.
-  ObservedFiles files;
-  files.onCall = [&](const std::string& op, const std::string& path) {
-    if (op == "Create" && plat::ExtractFileName(path) == "b.dat") {
-      throw plat::Error("sharing violation: " + path);
+  // A file the user already has, which another program holds open without sharing: found by
+  // the check before writing, or, when the program opens it only after that check, when the run
+  // comes to move it aside. Either way it is named, the user's file is untouched and nothing of
+  // the run is left.
+  struct HeldFiles : testsupport::ProxyFileSystem {
+    bool heldAtCheck = false;
+    bool heldAtMove = false;
+    bool CanOpenExclusive(const std::string& path) override {
+      return !(heldAtCheck && plat::ExtractFileName(path) == "b.dat") &&
+             ProxyFileSystem::CanOpenExclusive(path);
+    }
+    bool RenameFile(const std::string& from, const std::string& to) override {
+      return !(heldAtMove && plat::ExtractFileName(from) == "b.dat") &&
+             ProxyFileSystem::RenameFile(from, to);
     }
   };
-  wizard::CurrentServices().files = &files;
-  ASSERT_TRUE(plat::RealFileSystem().ForceDirectories(Dest()));
-  testsupport::WriteWholeFile(InDest("b.dat"), "the user's");
-  auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "program"),
-                               MemoryMember("c:\\src\\b.dat", "b")});
-  ASSERT_TRUE(PressInstall());
-  ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
-  EXPECT_EQ(gui_.Boxes().back().text,
-            std::string(wizard::kFileInUseText) + InDest("b.dat") + wizard::kFileInUseAdvice);
-  EXPECT_EQ(gui_.Boxes().size(), 1u);
-  EXPECT_EQ(testsupport::ReadWholeFile(InDest("b.dat")), "the user's");
-  EXPECT_FALSE(w.InstallDone());
-  EXPECT_TRUE(gui_.ClickCloseBox(w));
-  EXPECT_FALSE(RecordExists());
-  wizard::CurrentServices().files = nullptr;
+  for (const bool atCheck : {true, false}) {
+    SCOPED_TRACE(atCheck ? "held at the check" : "held when it is to be replaced");
+    HeldFiles files;
+    files.heldAtCheck = atCheck;
+    files.heldAtMove = !atCheck;
+    wizard::CurrentServices().files = &files;
+    ASSERT_TRUE(testsupport::RemoveTree(Dest()));
+    ASSERT_TRUE(plat::RealFileSystem().ForceDirectories(Dest()));
+    testsupport::WriteWholeFile(InDest("b.dat"), "the user's");
+    auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "program"),
+                                 MemoryMember("c:\\src\\b.dat", "b")});
+    ASSERT_TRUE(PressInstall());
+    ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
+    const std::string named =
+        std::string(wizard::kFileInUseText) + InDest("b.dat") + wizard::kFileInUseAdvice;
+    EXPECT_EQ(gui_.Boxes().back().text, atCheck ? named : named + wizard::kRunUndoneText);
+    EXPECT_EQ(gui_.Boxes().size(), 1u);
+    EXPECT_EQ(testsupport::ReadWholeFile(InDest("b.dat")), "the user's");
+    const std::vector<plat::DirEntry> left = plat::RealFileSystem().ListDirectory(Dest());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].name, "b.dat");
+    EXPECT_FALSE(IsFile(DesktopLink()));
+    EXPECT_FALSE(w.InstallDone());  // so closing records nothing
+    wizard::CurrentServices().files = nullptr;
+    delete form_;
+    gui_.ClearBoxes();
+  }
 }
 
 TEST_F(IntegrityTest, ASignatureThatDoesNotMatchStopsTheInstallerAtStartUp) {
