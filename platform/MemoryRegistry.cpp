@@ -4,6 +4,7 @@
 #include "platform/MemoryRegistry.h"
 
 #include <cstring>
+#include <functional>
 
 namespace plat {
 
@@ -276,6 +277,21 @@ long MemoryRegistry::DeleteKey(RegKey parent, const std::string& subKey) {
   node->deleted = true;
   from->subkeys.erase(name);
   return reg::kSuccess;
+}
+
+std::string MemoryRegistry::Dump() const {
+  std::string out;
+  std::function<void(const Key*)> dump = [&](const Key* key) {
+    const std::string path = PathOf(key);
+    out += path + "\n";
+    for (const auto& v : key->values) {
+      out += path + " [" + v.first + "] " + std::to_string(v.second.type) + ":" +
+             std::string(v.second.data.begin(), v.second.data.end()) + "\n";
+    }
+    for (const auto& sub : key->subkeys) dump(sub.second.get());
+  };
+  for (const auto& root : roots_) dump(root.second.get());
+  return out;
 }
 
 bool MemoryRegistry::KeyExists(RegKey root, const std::string& path) const {

@@ -57,6 +57,9 @@ class MemoryRegistry : public RegistryBackend {
   // False when the key or the value does not exist.
   bool GetValue(RegKey root, const std::string& path, const std::string& name,
                 std::uint32_t& type, std::vector<std::uint8_t>& data) const;
+  // Every key and value of the four roots, one per line in a fixed order: two dumps are equal
+  // exactly when the registries hold the same keys and values.
+  std::string Dump() const;
   // Full path of an open key as "HKEY_LOCAL_MACHINE\SOFTWARE\X", or "" for an unknown handle.
   std::string KeyPath(RegKey key) const;
   std::size_t OpenHandleCount() const { return handles_.size(); }

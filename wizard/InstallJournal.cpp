@@ -11,9 +11,9 @@ namespace {
 
 constexpr char kVersion[] = "1";
 constexpr char kHex[] = "0123456789abcdef";
-// The vendor's folder and the journal's name below the machine's application data.
-constexpr char kJournalFolder[] = "NORTAVIA\\Zentaro";
-constexpr char kJournalName[] = "install.journal";
+// The journal's name in the machine's application data folder. Directly there, in no folder of
+// its own: a folder would be a change made before the journal could record it.
+constexpr char kJournalName[] = "NORTAVIA Zentaro installazione.journal";
 
 struct KindName {
   ChangeKind kind;
@@ -24,6 +24,7 @@ constexpr KindName kKindNames[] = {
     {ChangeKind::kNewFile, "file"},        {ChangeKind::kReplacedFile, "replace"},
     {ChangeKind::kLink, "link"},           {ChangeKind::kRegistryKey, "regkey"},
     {ChangeKind::kRegistryValue, "regvalue"}, {ChangeKind::kCommit, "commit"},
+    {ChangeKind::kRollback, "rollback"},
 };
 
 std::string Escape(const std::string& field) {
@@ -109,11 +110,7 @@ std::string Hex8(std::uint32_t value) {
 
 std::vector<std::string> Fields(const Change& c) {
   switch (c.kind) {
-    case ChangeKind::kBegin: {
-      std::vector<std::string> fields = {kVersion, c.path};
-      fields.insert(fields.end(), c.journalFolders.begin(), c.journalFolders.end());
-      return fields;
-    }
+    case ChangeKind::kBegin: return {kVersion, c.path};
     case ChangeKind::kFolder: return {c.path};
     case ChangeKind::kNewFile: return {c.path, c.temp};
     case ChangeKind::kReplacedFile: return {c.path, c.temp, c.backup};
@@ -122,7 +119,8 @@ std::vector<std::string> Fields(const Change& c) {
     case ChangeKind::kRegistryValue:
       return {std::to_string(c.root), c.path, c.valueName, c.existed ? "1" : "0",
               std::to_string(c.type), HexBytes(c.data)};
-    case ChangeKind::kCommit: return {};
+    case ChangeKind::kCommit:
+    case ChangeKind::kRollback: return {};
   }
   return {};
 }
@@ -169,9 +167,8 @@ bool ParseBody(const std::string& body, Change& c) {
   std::uint64_t number = 0;
   switch (c.kind) {
     case ChangeKind::kBegin:
-      if (n < 2 || parts[0] != kVersion) return false;
+      if (n != 2 || parts[0] != kVersion) return false;
       c.path = parts[1];
-      c.journalFolders.assign(parts.begin() + 2, parts.end());
       return true;
     case ChangeKind::kFolder:
       if (n != 1) return false;
@@ -209,6 +206,7 @@ bool ParseBody(const std::string& body, Change& c) {
       c.type = static_cast<std::uint32_t>(number);
       return FromHexBytes(parts[5], c.data);
     case ChangeKind::kCommit:
+    case ChangeKind::kRollback:
       return n == 0;
   }
   return false;
@@ -276,37 +274,28 @@ Change Change::Commit() {
   return c;
 }
 
+Change Change::Rollback() {
+  Change c;
+  c.kind = ChangeKind::kRollback;
+  return c;
+}
+
 JournalWriter::JournalWriter(plat::FileSystem& fs, const std::string& path,
                              const std::string& destination)
     : fs_(fs), path_(path) {
   if (fs_.Exists(path_)) {
     throw plat::Error("An installation journal is there already: \"" + path_ + "\".");
   }
-  // The missing folders above the journal, outermost first.
-  std::vector<std::string> missing;
-  std::string folder = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(path_));
-  while (!folder.empty() && !fs_.DirectoryExists(folder)) {
-    missing.insert(missing.begin(), folder);
-    const std::string up = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(folder));
-    if (up.size() >= folder.size()) break;  // a drive or a bare name: nothing above
-    folder = up;
-  }
+  file_ = fs_.Create(path_);
   try {
-    for (const std::string& made : missing) {
-      if (!fs_.CreateDir(made)) throw plat::Error("Cannot create folder \"" + made + "\".");
-      madeFolders_.push_back(made);
-    }
-    file_ = fs_.Create(path_);
     Change begin;
     begin.kind = ChangeKind::kBegin;
     begin.path = destination;
-    begin.journalFolders = madeFolders_;
     Append(begin);
   } catch (...) {
-    // Nothing was changed yet: the journal and its folders go again.
+    // Nothing was changed yet: the journal goes again.
     file_.reset();
     fs_.DeleteFile(path_);
-    for (auto it = madeFolders_.rbegin(); it != madeFolders_.rend(); ++it) fs_.RemoveDir(*it);
     throw;
   }
 }
@@ -314,9 +303,10 @@ JournalWriter::JournalWriter(plat::FileSystem& fs, const std::string& path,
 void JournalWriter::Append(const Change& change) {
   if (!file_) throw plat::Error("The installation journal is closed: \"" + path_ + "\".");
   const std::string line = Line(change);
-  file_->Seek(0, plat::Stream::Origin::End);
+  file_->Seek(end_, plat::Stream::Origin::Begin);
   file_->WriteBuffer(line.data(), static_cast<std::int32_t>(line.size()));
   if (!file_->Flush()) throw plat::Error("Cannot write the journal \"" + path_ + "\" to disk.");
+  end_ += static_cast<std::int64_t>(line.size());
 }
 
 std::vector<Change> ReadJournal(plat::FileSystem& fs, const std::string& path) {
@@ -361,7 +351,7 @@ std::vector<Change> ReadJournal(plat::FileSystem& fs, const std::string& path) {
 
 std::string JournalPath(const std::string& commonAppData) {
   if (commonAppData.empty()) return std::string();
-  return plat::IncludeTrailingBackslash(commonAppData) + kJournalFolder + "\\" + kJournalName;
+  return plat::IncludeTrailingBackslash(commonAppData) + kJournalName;
 }
 
 }  // namespace wizard

@@ -27,7 +27,7 @@
 namespace wizard {
 
 enum class ChangeKind : std::uint8_t {
-  kBegin,          // destination; the folders made to hold the journal
+  kBegin,          // path: the run's destination
   kFolder,         // path: a folder about to be made
   kNewFile,        // path: a file that did not exist; temp: where its bytes go first
   kReplacedFile,   // path: an existing file; temp: its new bytes; backup: where it goes aside
@@ -37,6 +37,7 @@ enum class ChangeKind : std::uint8_t {
   kRegistryValue,  // root, path, valueName: a value about to be set; existed, type, data: what
                    // it held before
   kCommit,         // every change is made: what is left is to delete the backups
+  kRollback,       // the run is being undone, whatever a commit record before it says
 };
 
 struct Change {
@@ -49,7 +50,6 @@ struct Change {
   bool existed = false;
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
-  std::vector<std::string> journalFolders;  // kBegin: made for the journal, outermost first
 
   static Change Folder(const std::string& path);
   static Change NewFile(const std::string& path, const std::string& temp);
@@ -61,6 +61,7 @@ struct Change {
                               const std::string& name, bool existed, std::uint32_t type,
                               std::vector<std::uint8_t> data);
   static Change Commit();
+  static Change Rollback();
 };
 
 // A journal that cannot be read whole: what is wrong with it.
@@ -72,25 +73,25 @@ class JournalUnreadable : public std::runtime_error {
 // The journal of one run, open for appending.
 class JournalWriter {
  public:
-  // Makes the journal file at path, and its folders; the folders it had to make are named in
-  // the first record, which is written at once with the run's destination. Throws plat::Error
-  // when a journal is there already (a run that was never undone) or the file cannot be made.
+  // Makes the journal file at path (its folder must exist) and writes its first record, with the
+  // run's destination. Throws plat::Error when a journal is there already (a run that was never
+  // undone) or the file cannot be made.
   JournalWriter(plat::FileSystem& fs, const std::string& path, const std::string& destination);
 
   // Writes the record and flushes it to disk. Throws plat::Error when either fails: the change
-  // it announces must not be made then.
+  // it announces must not be made then. A record that failed is written over by the next one,
+  // so that what is left of it can only be a torn last line.
   void Append(const Change& change);
 
   const std::string& Path() const { return path_; }
-  const std::vector<std::string>& MadeFolders() const { return madeFolders_; }
   // Closes the file, so that it can be deleted.
   void Close() { file_.reset(); }
 
  private:
   plat::FileSystem& fs_;
   std::string path_;
-  std::vector<std::string> madeFolders_;
   std::unique_ptr<plat::FileStream> file_;
+  std::int64_t end_ = 0;  // where the records that were written whole end
 };
 
 // The records of the journal at path, in the order they were written, the torn last one
@@ -98,8 +99,8 @@ class JournalWriter {
 // last is damaged, unknown or does not start with "begin".
 std::vector<Change> ReadJournal(plat::FileSystem& fs, const std::string& path);
 
-// The journal's fixed place: the machine's application data folder, below the vendor's folder;
-// empty when the shell cannot name that folder.
+// The journal's fixed place, whatever the destination: in the machine's application data
+// folder, under the vendor's and the product's names; empty when that folder is unknown.
 std::string JournalPath(const std::string& commonAppData);
 
 }  // namespace wizard

@@ -116,6 +116,10 @@ std::string UndoFailuresText(const UndoReport& r, const std::string& journal) {
   if (r.failures.empty()) return std::string();
   std::string text = kUndoFailedText;
   for (const UndoFailure& f : r.failures) {
+    if (f.kind == ChangeKind::kBegin) {
+      text += kUndoJournalText + f.path + kUndoNotRemovedText;
+      continue;
+    }
     if (f.kind == ChangeKind::kRegistryValue) {
       text += kUndoValueText + f.valueName + kUndoValueKeyText + f.path + kUndoValueNotRestoredText;
       continue;
@@ -184,8 +188,18 @@ bool InstallRun::RestoreInTransaction(std::string& stop) {
   try {
     tx.Begin(journal, destination_);
   } catch (const std::exception&) {
-    stop = pending ? kJournalPendingText + journal + kJournalPendingAdvice
-                   : kJournalNotWrittenText + journal + kJournalNotWrittenAdvice;
+    if (pending) {
+      stop = kJournalPendingText + journal + kJournalPendingAdvice;
+      return false;
+    }
+    stop = kJournalNotWrittenText + journal + kJournalNotWrittenAdvice;
+    // A journal that was made but could not be written, nor deleted again, is found by the next
+    // start, which deletes it.
+    if (!journal.empty() && fs.Exists(journal)) {
+      UndoReport report;
+      report.failures.push_back({ChangeKind::kBegin, journal, std::string(), std::string()});
+      stop += UndoFailuresText(report, journal);
+    }
     return false;
   }
   bool restored = false;

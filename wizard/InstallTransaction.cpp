@@ -75,6 +75,7 @@ void UndoChange(const Change& c, plat::FileSystem& fs, plat::RegistryBackend& re
   switch (c.kind) {
     case ChangeKind::kBegin:
     case ChangeKind::kCommit:
+    case ChangeKind::kRollback:
       return;
     case ChangeKind::kFolder:
       // A folder that still holds anything (another program's file, or one that could not be
@@ -177,13 +178,21 @@ bool DeleteBackups(const std::vector<Change>& changes, plat::FileSystem& fs) {
   return all;
 }
 
-// The journal and the folders made for it, which it names in its first record.
-void RemoveJournal(plat::FileSystem& fs, const std::string& path,
-                   const std::vector<Change>& changes) {
-  if (!fs.DeleteFile(path) && fs.FileExists(path)) return;
-  if (changes.empty()) return;
-  const std::vector<std::string>& folders = changes.front().journalFolders;
-  for (auto it = folders.rbegin(); it != folders.rend(); ++it) fs.RemoveDir(*it);
+// Deletes the journal; false when it stays.
+bool RemoveJournal(plat::FileSystem& fs, const std::string& path) {
+  try {
+    return Gone(fs, path);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// Once every change is undone the journal goes; one that stays is told like a change that
+// could not be undone, since the next start finds it again.
+void CloseUndo(UndoReport& report, plat::FileSystem& fs, const std::string& path) {
+  if (report.failures.empty() && !RemoveJournal(fs, path)) {
+    Failed(report, ChangeKind::kBegin, path);
+  }
 }
 
 }  // namespace
@@ -206,6 +215,7 @@ void InstallTransaction::Begin(const std::string& journalPath, const std::string
   members_.clear();
   fault_ = Fault::kNone;
   faultPath_.clear();
+  committing_ = false;
   if (journalPath.empty()) {
     Fail(Fault::kJournal, journalPath);
     throw plat::Error("There is no folder for the installation journal.");
@@ -219,7 +229,6 @@ void InstallTransaction::Begin(const std::string& journalPath, const std::string
   Change begin;
   begin.kind = ChangeKind::kBegin;
   begin.path = destination;
-  begin.journalFolders = journal_->MadeFolders();
   changes_.push_back(begin);
   state_ = State::kActive;
 }
@@ -374,18 +383,28 @@ bool InstallTransaction::BeforeSetValue(plat::RegKey root, const std::string& pa
 }
 
 void InstallTransaction::Commit() {
+  committing_ = true;
   Record(Change::Commit());
   state_ = State::kCommitted;
   journal_->Close();
-  if (DeleteBackups(changes_, fs_)) RemoveJournal(fs_, journalPath_, changes_);
+  if (DeleteBackups(changes_, fs_)) RemoveJournal(fs_, journalPath_);
 }
 
 UndoReport InstallTransaction::Rollback() {
   if (state_ != State::kActive) return UndoReport();
+  // A commit record whose writing failed may still have reached the disk: the journal must not
+  // end in it, or the next start would finish what is being undone here.
+  if (committing_) {
+    try {
+      journal_->Append(Change::Rollback());
+    } catch (const std::exception&) {
+      // Then the next start may finish the run instead: the machine ends whole either way.
+    }
+  }
   state_ = State::kRolledBack;
   journal_->Close();
   UndoReport report = UndoChanges(changes_, fs_, registry_);
-  if (report.failures.empty()) RemoveJournal(fs_, journalPath_, changes_);
+  CloseUndo(report, fs_, journalPath_);
   return report;
 }
 
@@ -404,12 +423,12 @@ Recovery RecoverInterruptedRun(plat::FileSystem& fs, plat::RegistryBackend& regi
   }
   if (!changes.empty() && changes.back().kind == ChangeKind::kCommit) {
     recovery.outcome = Recovery::Outcome::kFinished;
-    if (DeleteBackups(changes, fs)) RemoveJournal(fs, journalPath, changes);
+    if (DeleteBackups(changes, fs)) RemoveJournal(fs, journalPath);
     return recovery;
   }
   recovery.outcome = Recovery::Outcome::kUndone;
   recovery.report = UndoChanges(changes, fs, registry);
-  if (recovery.report.failures.empty()) RemoveJournal(fs, journalPath, changes);
+  CloseUndo(recovery.report, fs, journalPath);
   return recovery;
 }
 

@@ -24,10 +24,11 @@
 
 namespace wizard {
 
-// A change that could not be undone, and where what it kept waits.
+// A change that could not be undone, and where what it kept waits; kBegin stands for the
+// journal itself, which could not be deleted once everything was undone.
 struct UndoFailure {
   ChangeKind kind = ChangeKind::kNewFile;
-  std::string path;       // the file, link, folder or registry key
+  std::string path;       // the file, link, registry key, or the journal
   std::string backup;     // the previous file or link, when it could not be put back
   std::string valueName;  // kRegistryValue
 };
@@ -88,7 +89,7 @@ class InstallTransaction : public archive::MemberOutput {
 
   // The run succeeded: the commit record, then the backups and the journal go. Throws
   // plat::Error when the commit record cannot be written; the transaction is still active then
-  // and must be rolled back. A backup that cannot be deleted keeps the journal, whose commit
+  // and must be rolled back, which records that it is. A backup that cannot be deleted keeps the journal, whose commit
   // record makes the next start finish the deleting.
   void Commit();
   // Every change undone, in reverse. The journal goes when everything was undone; it stays
@@ -124,6 +125,7 @@ class InstallTransaction : public archive::MemberOutput {
   std::map<std::string, Member> members_;  // by target
   Fault fault_ = Fault::kNone;
   std::string faultPath_;
+  bool committing_ = false;  // the commit record was being written
 };
 
 // What the start-up found of a run that did not end.

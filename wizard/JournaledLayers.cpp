@@ -91,7 +91,7 @@ bool JournaledRegistry::Locate(plat::RegKey parent, const std::string& subKey,
 }
 
 long JournaledRegistry::Remember(long result, const KeyPath& place, bool known,
-                                 plat::RegKey key) {
+                                 const plat::RegKey& key) {
   if (result == plat::reg::kSuccess && known) keys_[key] = place;
   return result;
 }
@@ -100,14 +100,16 @@ long JournaledRegistry::OpenKey(plat::RegKey parent, const std::string& subKey,
                                 plat::RegKey& result) {
   KeyPath place;
   const bool known = Locate(parent, subKey, place);
-  return Remember(ForwardingRegistry::OpenKey(parent, subKey, result), place, known, result);
+  const long rc = ForwardingRegistry::OpenKey(parent, subKey, result);
+  return Remember(rc, place, known, result);
 }
 
 long JournaledRegistry::OpenKeyRead(plat::RegKey parent, const std::string& subKey,
                                     plat::RegKey& result) {
   KeyPath place;
   const bool known = Locate(parent, subKey, place);
-  return Remember(ForwardingRegistry::OpenKeyRead(parent, subKey, result), place, known, result);
+  const long rc = ForwardingRegistry::OpenKeyRead(parent, subKey, result);
+  return Remember(rc, place, known, result);
 }
 
 long JournaledRegistry::CreateKey(plat::RegKey parent, const std::string& subKey,
@@ -132,7 +134,8 @@ long JournaledRegistry::CreateKey(plat::RegKey parent, const std::string& subKey
     for (const std::string& level : missing)
       if (!tx->BeforeCreateKey(place.first, level)) return plat::reg::kAccessDenied;
   }
-  return Remember(ForwardingRegistry::CreateKey(parent, subKey, result), place, known, result);
+  const long rc = ForwardingRegistry::CreateKey(parent, subKey, result);
+  return Remember(rc, place, known, result);
 }
 
 long JournaledRegistry::CloseKey(plat::RegKey key) {

@@ -74,7 +74,7 @@ class JournaledRegistry : public plat::ForwardingRegistry {
   using KeyPath = std::pair<plat::RegKey, std::string>;
   // The place of parent's subkey; false when parent is neither a root nor a key opened here.
   bool Locate(plat::RegKey parent, const std::string& subKey, KeyPath& place) const;
-  long Remember(long result, const KeyPath& place, bool known, plat::RegKey key);
+  long Remember(long result, const KeyPath& place, bool known, const plat::RegKey& key);
 
   const TransactionSlot& slot_;
   std::map<plat::RegKey, KeyPath> keys_;

@@ -95,6 +95,7 @@ constexpr char kUndoFileText[] = "\n- il file ";
 constexpr char kUndoLinkText[] = "\n- il collegamento ";
 constexpr char kUndoNotRestoredText[] = " non \xE8 stato ripristinato: la versione precedente \xE8 ";
 constexpr char kUndoNotRemovedText[] = " non \xE8 stato rimosso";
+constexpr char kUndoJournalText[] = "\n- il giornale delle modifiche ";
 constexpr char kUndoValueText[] = "\n- il valore ";
 constexpr char kUndoValueKeyText[] = " della chiave del registro di sistema ";
 constexpr char kUndoValueNotRestoredText[] = " non \xE8 stato ripristinato";

@@ -21,6 +21,7 @@ class FaultStream : public ProxyFileStream {
     }
     return ProxyFileStream::Write(buffer, count);
   }
+  bool Flush() override { return !owner_.Trip() && ProxyFileStream::Flush(); }
 
  private:
   FaultFileSystem& owner_;

@@ -1,6 +1,7 @@
 // A file layer that passes every call to another one and fails the N-th counted call: an open
 // throws plat::Error, a stream read or write throws plat::StreamError, a folder call answers
-// false. Counted are opens, creates, stream reads and writes, and folder creation. A persistent
+// false. Counted are opens, creates, stream reads, writes and flushes, folder creation, renames
+// and deletions. A persistent
 // fault fails every counted call from the N-th on; a transient one only the N-th. Run a case
 // for N = 1, 2, ... until Fired() stays false to cover every point of failure.
 //
@@ -45,6 +46,12 @@ class FaultFileSystem : public ProxyFileSystem {
   }
   bool ForceDirectories(const std::string& path) override {
     return !Trip() && ProxyFileSystem::ForceDirectories(path);
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return !Trip() && ProxyFileSystem::RenameFile(from, to);
+  }
+  bool DeleteFile(const std::string& path) override {
+    return !Trip() && ProxyFileSystem::DeleteFile(path);
   }
 
  private:
