@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ struct Scenario {
   bool older;          // an earlier installation: other bytes and dates, its links and record
   bool registrations;  // the browser and Find-menu registrations switched on
 };
+void PrintTo(const Scenario& scenario, std::ostream* os) { *os << scenario.name; }
+
 constexpr Scenario kScenarios[] = {
     {"fresh", "Fresh", false, false},
     {"over an older installation", "OverAnOlderOne", true, false},

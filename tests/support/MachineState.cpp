@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/Files.h"
+#include "platform/Shell.h"
 #include "support/ScratchDrive.h"
 
 namespace testsupport {
@@ -40,13 +41,17 @@ std::string MachineState(const std::vector<std::string>& folders, const std::str
       if (e.isDirectory) {
         out += Replaced(path, base) + "\\\n";
         walk(path);
-      } else {
+      } else if (plat::ChangeFileExt(path, ".lnk") == path) {
+        // A link as the shell reads it: its bytes also hold when it was saved and the times of
+        // the file it starts.
+        plat::LinkInfo link;
         out += Replaced(path, base);
-        // A link's date is the moment it was saved: only its content tells which it is.
-        if (plat::ChangeFileExt(path, ".lnk") != path) {
-          out += " " + std::to_string(fs.FileAge(path));
-        }
-        out += " " + Content(Replaced(ReadWholeFile(path), base)) + "\n";
+        out += plat::SystemShell().ReadLink(path, link)
+                   ? " -> " + Replaced(link.target, base) + " (" + link.description + ")\n"
+                   : " not a link\n";
+      } else {
+        out += Replaced(path, base) + " " + std::to_string(fs.FileAge(path)) + " " +
+               Content(Replaced(ReadWholeFile(path), base)) + "\n";
       }
     }
   };

@@ -1,6 +1,6 @@
 // What an installation run may change, read whole so that two states compare as text: every
-// folder and file below the given folders (a file with its date and bytes; a link's date, the
-// moment it was saved, is left out) and the registry.
+// folder and file below the given folders (a file with its date and bytes, a shell link with
+// the target and description the shell reads from it) and the registry.
 // The scratch drive's base folder is written "<base>" wherever it occurs, in paths and in file
 // contents (links hold their targets), so that states taken on two scratch drives compare.
 #pragma once

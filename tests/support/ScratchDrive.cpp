@@ -19,9 +19,9 @@ namespace {
 // sweeps, which install hundreds of times, would spend nearly all their time waiting for it.
 std::filesystem::path HostScratchFolder() {
   std::error_code ec;
-  const std::filesystem::path memory = "/dev/shm";
+  const char* memory = "/dev/shm";
   if (std::getenv("TMPDIR") == nullptr && std::filesystem::is_directory(memory, ec) &&
-      ::access(memory.c_str(), W_OK) == 0) {
+      ::access(memory, W_OK) == 0) {
     return memory;
   }
   return std::filesystem::temp_directory_path(ec);

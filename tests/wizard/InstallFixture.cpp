@@ -2,6 +2,7 @@
 #include "InstallFixture.h"
 
 #include "platform/Shell.h"
+#include "wizard/InstallJournal.h"
 
 namespace wizardtest {
 
@@ -54,6 +55,9 @@ void InstallTest::RemoveLinks() {
   plat::FileSystem& fs = plat::RealFileSystem();
   for (const std::string& link : {StartMenuLink(), ProgramsLink(), DesktopLink()})
     fs.DeleteFile(link);
+  // The installation journal lives in the machine's application data, shared between tests
+  // on Windows: none is left from another test, and none is left behind.
+  fs.DeleteFile(wizard::JournalPath(SpecialFolder(plat::SpecialFolder::kCommonAppData)));
   for (plat::SpecialFolder folder :
        {plat::SpecialFolder::kStartMenu, plat::SpecialFolder::kPrograms})
     fs.RemoveDir(SpecialFolder(folder) + "\\Lumidesk");

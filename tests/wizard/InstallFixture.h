@@ -47,8 +47,8 @@ class ObservedRegistry : public testsupport::ProxyRegistry {
 
 class InstallTest : public WizardTest {
  protected:
-  // The links live in the user's real special folders on Windows: none is left from another
-  // test, and none is left behind.
+  // The links, and the journal, live in the user's and the machine's real special folders on
+  // Windows: none is left from another test, and none is left behind.
   InstallTest() { RemoveLinks(); }
   ~InstallTest() override { RemoveLinks(); }
   void RemoveLinks();

@@ -4,6 +4,7 @@
 // payload may not carry, and what a run that fails at its destination tells the user.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,51 @@ TEST_F(IntegrityTest, AFileHeldByAnotherProgramIsNamedAndNotRecorded) {
     EXPECT_FALSE(w.InstallDone());  // so closing records nothing
     wizard::CurrentServices().files = nullptr;
     delete form_;
+    gui_.ClearBoxes();
+  }
+}
+
+TEST_F(IntegrityTest, TooLittleRoomOnTheDriveIsRefusedBeforeAnythingIsWritten) {
+  // The drive as the system reports it: the room left, asked of the deepest folder of the
+  // destination that exists (a folder further down may be another drive mounted there).
+  struct Drive : testsupport::ProxyFileSystem {
+    std::int64_t free = 0;
+    std::vector<std::string> asked;
+    std::int64_t FreeSpace(const std::string& folder) override {
+      asked.push_back(folder);
+      return free;
+    }
+  };
+  const std::vector<archive::WriterMember> members = {
+      MemoryMember("c:\\src\\Lumidesk.exe", Prose(3000)), MemoryMember("c:\\src\\b.txt", "b")};
+  const std::int64_t needed = wizard::SpaceNeeded(static_cast<std::int64_t>(Prose(3000).size()) + 1, 2);
+  const struct {
+    std::int64_t free;
+    bool installed;
+  } rows[] = {{needed - 1, false}, {needed, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.free);
+    Drive drive;
+    drive.free = row.free;
+    wizard::CurrentServices().files = &drive;
+    ASSERT_TRUE(testsupport::RemoveTree(Dest()));
+    InstallerBytes(members);
+    auto& w = StartOnInstallPage();
+    ASSERT_TRUE(PressInstall());
+    EXPECT_EQ(drive.asked, std::vector<std::string>{Base()});
+    if (row.installed) {
+      EXPECT_EQ(BoxesTitled(wizard::kInstallDoneTitle), 1);
+      EXPECT_TRUE(IsFile(InDest("Lumidesk.exe")));
+    } else {
+      ASSERT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
+      const std::string& told = gui_.Boxes().back().text;
+      EXPECT_EQ(told.compare(0, std::strlen(wizard::kDiskSpaceText), wizard::kDiskSpaceText), 0)
+          << told;
+      EXPECT_NE(told.find(wizard::kDiskSpaceFreeText), std::string::npos) << told;
+      ExpectNothingInstalled(w);
+      delete form_;
+    }
+    wizard::CurrentServices().files = nullptr;
     gui_.ClearBoxes();
   }
 }

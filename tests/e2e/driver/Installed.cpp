@@ -170,6 +170,38 @@ bool ReadLink(const std::string& path, Link& link) {
   return ok;
 }
 
+void WriteLink(const std::string& path, const Link& link) {
+  ComScope com;
+  IShellLinkA* shell = nullptr;
+  Expect(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IShellLinkA, reinterpret_cast<void**>(&shell))),
+         "a shell link object for " + path);
+  shell->SetPath(link.target.c_str());
+  shell->SetDescription(link.description.c_str());
+  IPersistFile* file = nullptr;
+  bool saved = false;
+  if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    wchar_t wide[MAX_PATH];
+    saved = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH) > 0 &&
+            SUCCEEDED(file->Save(wide, TRUE));
+    file->Release();
+  }
+  shell->Release();
+  Expect(saved, "the link " + path + " is saved");
+}
+
+std::map<std::string, std::string> ReadTree(const std::string& folder) {
+  std::set<std::string> files;
+  ListFiles(folder, "", files);
+  std::map<std::string, std::string> tree;
+  for (const std::string& f : files) {
+    bool ok = false;
+    const std::string bytes = ReadWhole(folder + "\\" + f, ok);
+    tree[f] = LocalWriteTime(folder + "\\" + f) + " " + bytes;
+  }
+  return tree;
+}
+
 ProductLinks ProductLinkPaths() {
   auto folder = [](int csidl) {
     char path[MAX_PATH] = {0};
@@ -218,6 +250,18 @@ bool ReadRecord(std::map<std::string, std::string>& values) {
   }
   RegCloseKey(key);
   return true;
+}
+
+void WriteRecord(const std::map<std::string, std::string>& values) {
+  HKEY key;
+  Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                         &key, nullptr) == ERROR_SUCCESS,
+         "can write the install record");
+  for (const auto& v : values) {
+    RegSetValueExA(key, v.first.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(v.second.data()),
+                   static_cast<DWORD>(v.second.size()));
+  }
+  RegCloseKey(key);
 }
 
 void DeleteRecord() {

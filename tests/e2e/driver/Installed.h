@@ -37,6 +37,12 @@ struct Link {
   std::string description;
 };
 bool ReadLink(const std::string& path, Link& link);
+// Saves a shell link as an installer does (IShellLinkA and IPersistFile::Save).
+void WriteLink(const std::string& path, const Link& link);
+
+// Every file below a folder, relative path to its last-write time and bytes: two readings are
+// equal when the folder holds the same files byte for byte.
+std::map<std::string, std::string> ReadTree(const std::string& folder);
 
 // The product's three links: the Start menu's and the Programs menu's Lumidesk\Lumidesk.exe.lnk
 // and the desktop's Lumidesk.lnk, with the group folders of the first two.
@@ -50,6 +56,7 @@ void RemoveProductLinks();
 // The install record: its values by name (string values only; another type is a failure), or
 // false when the key does not exist.
 bool ReadRecord(std::map<std::string, std::string>& values);
+void WriteRecord(const std::map<std::string, std::string>& values);
 void DeleteRecord();
 
 }  // namespace driver

@@ -19,6 +19,12 @@
 //                                    sent, the chooser), the installation into DIR and its
 //                                    uninstall; run from a folder of planted DLLs
 //                                    (planted-dlls.sh checks what was loaded)
+//   full-drive SETUP.EXE DIR --payload LIST STAGE
+//                                    over an earlier installation of other files in DIR, on a
+//                                    drive that runs out of room midway (full-drive.sh makes
+//                                    it): the run fails and says its changes were undone, and
+//                                    the earlier installation is there byte for byte, with its
+//                                    links and record; no temporary file or journal is left
 //   damaged SETUP.EXE DIR            a damaged installer: "Installa" disabled online, the
 //                                    status bar says so, nothing written into DIR or elsewhere
 //   card-mail, card-mail-beside, card-no-mapi, flash
@@ -27,6 +33,7 @@
 // Exit code 0 when every expectation held; otherwise the first failure is printed.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <map>
@@ -335,6 +342,86 @@ void Install(const std::string& exe, const std::string& destination, const Paylo
              ")");
 }
 
+// Over an earlier installation, on a drive that fills up midway: the whole run is undone.
+void FullDrive(const std::string& exe, const std::string& destination, const Payload& payload) {
+  const ProductLinks links = driver::ProductLinkPaths();
+  driver::DeleteRecord();
+  driver::RemoveProductLinks();
+  // The earlier installation: every file of the payload with other bytes and an older date,
+  // its links (to the same program, described otherwise) and its record.
+  for (const driver::PayloadFile& f : payload.files) {
+    const std::string path = destination + "\\" + f.installedAs;
+    CreateDirectoryA(path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    Expect(h != INVALID_HANDLE_VALUE, "the earlier installation's " + path + " can be written");
+    const std::string old = "versione 2.0 di " + f.installedAs;
+    DWORD done = 0;
+    WriteFile(h, old.data(), static_cast<DWORD>(old.size()), &done, nullptr);
+    const SYSTEMTIME when = {2024, 5, 0, 17, 9, 30, 0, 0};
+    FILETIME local, utc;
+    SystemTimeToFileTime(&when, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+  }
+  const std::string program = destination + "\\Lumidesk.exe";
+  CreateDirectoryA(links.startMenuGroup.c_str(), nullptr);
+  CreateDirectoryA(links.programsGroup.c_str(), nullptr);
+  for (const std::string& link : {links.startMenu, links.programs, links.desktop})
+    driver::WriteLink(link, {program, "versione 2.0"});
+  driver::WriteRecord({{"RootDir", destination + "\\Zentaro.exe"}, {"version", "2.0"},
+                       {"Cognome", "Rossi"}});
+  const auto filesBefore = driver::ReadTree(destination);
+  std::map<std::string, std::string> recordBefore;
+  driver::ReadRecord(recordBefore);
+
+  ForceOnline();
+  {
+    Installer app(exe, kTitle);
+    Wizard w(app);
+    driver::ExpectOnline(w);
+    ToInstallPage(app, w, destination);
+    Click(w["Button9"], "Installa");
+    HWND box = app.WaitForMessageBox(60000);
+    Expect(box != nullptr, "a box ends the run");
+    ExpectText(box, "Installazione non riuscita", "title of the stop box");
+    const std::string told = TextOf(GetDlgItem(box, 0xFFFF));
+    Expect(told.find("Le modifiche fatte finora sono state annullate") != std::string::npos,
+           "the stop box says the run's changes were undone (found \"" + told + "\")");
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    Expect(WaitFor([&] { return !IsWindow(box); }, 5000), "the stop box closes");
+    w.Go("Button10", "Tre");
+    CloseWith(w, "Button8");
+  }
+
+  const auto filesAfter = driver::ReadTree(destination);
+  Expect(filesAfter.size() == filesBefore.size(),
+         "the destination holds the earlier installation's files and nothing else (found " +
+             std::to_string(filesAfter.size()) + " files, " + std::to_string(filesBefore.size()) +
+             " before)");
+  for (const auto& f : filesBefore) {
+    const auto found = filesAfter.find(f.first);
+    Expect(found != filesAfter.end() && found->second == f.second,
+           f.first + " is the earlier installation's, byte for byte and with its date");
+  }
+  for (const std::string& path : {links.startMenu, links.programs, links.desktop}) {
+    driver::Link link;
+    Expect(driver::ReadLink(path, link) && link.target == program &&
+               link.description == "versione 2.0",
+           path + " is the earlier installation's link");
+  }
+  std::map<std::string, std::string> recordAfter;
+  Expect(driver::ReadRecord(recordAfter) && recordAfter == recordBefore,
+         "the earlier installation's record is unchanged");
+  char appData[MAX_PATH] = {0};
+  SHGetSpecialFolderPathA(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE);
+  const std::string journal = std::string(appData) + "\\NORTAVIA Zentaro installazione.journal";
+  Expect(!driver::FileExists(journal), "no journal is left: " + journal);
+  driver::DeleteRecord();
+  driver::RemoveProductLinks();
+}
+
 const char kDamagedStatus[] =
     "Programma di installazione danneggiato o incompleto: procurarsene una nuova copia";
 
@@ -369,11 +456,7 @@ void Damaged(const std::string& exe, const std::string& destination) {
 
 void SetInstallRecord(bool present) {
   if (present) {
-    HKEY key;
-    Expect(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\NORTAVIA\\Zentaro", 0, nullptr, 0,
-                           KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS,
-           "can write the install record");
-    RegCloseKey(key);
+    driver::WriteRecord({});
   } else {
     driver::DeleteRecord();
   }
@@ -488,6 +571,8 @@ int main(int argc, char** argv) {
       UninstallInstalled(exe, args[2], *payload);
     } else if (command == "gating") {
       Gating(exe);
+    } else if (command == "full-drive" && args.size() > 2 && payload) {
+      FullDrive(args[1], args[2], *payload);
     } else if (command == "damaged" && args.size() > 2) {
       Damaged(exe, args[2]);
     } else if (command == "uninstall" && args.size() > 2 && payload) {
