@@ -102,13 +102,13 @@ long MemoryRegistry::SplitPath(const std::string& path, std::vector<std::string>
   parts.clear();
   if (path.empty()) return reg::kSuccess;
   if (path[0] == '\\') return reg::kBadPathname;
+  // Separators in a row count as one and trailing ones are ignored, as Windows parses key paths.
   std::size_t start = 0;
   while (start < path.size()) {
     std::size_t end = path.find('\\', start);
     if (end == std::string::npos) end = path.size();
-    if (end == start) return reg::kBadPathname;  // "a\\b": an empty component
-    parts.push_back(path.substr(start, end - start));
-    start = end + 1;  // a single trailing "\" is accepted, as Windows does
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
   }
   return reg::kSuccess;
 }
@@ -171,8 +171,9 @@ long MemoryRegistry::OpenKeyRead(RegKey parent, const std::string& subKey, RegKe
 long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey& result) {
   if (long rc = Begin(Op::CreateKey, Join(KeyPath(parent), subKey))) return rc;
   Key* node = nullptr;
+  // No check of the parent handle's access: Windows ignores it and checks only the rights on
+  // the keys themselves.
   if (long rc = Lookup(parent, node)) return rc;
-  if (readOnlyHandles_.count(parent) != 0) return reg::kAccessDenied;
   std::vector<std::string> parts;
   if (long rc = SplitPath(subKey, parts)) return rc;
   for (const std::string& part : parts) {
@@ -263,9 +264,9 @@ long MemoryRegistry::DeleteKey(RegKey parent, const std::string& subKey) {
   if (long rc = Lookup(parent, base)) return rc;
   std::vector<std::string> parts;
   if (long rc = SplitPath(subKey, parts)) return rc;
-  if (parts.empty()) return reg::kInvalidParameter;  // a key never deletes itself by ""
-  Key* node = Find(base, parts);
+  Key* node = Find(base, parts);  // "" names the key itself, as for RegDeleteKeyA
   if (node == nullptr) return reg::kFileNotFound;
+  if (node->parent == nullptr) return reg::kAccessDenied;  // a root
   if (!node->subkeys.empty()) return reg::kAccessDenied;  // as RegDeleteKeyA on Windows NT
   // A handle may keep the key alive after its parent is gone: it forgets the parent and keeps
   // its full path as its name.

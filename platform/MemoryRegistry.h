@@ -38,7 +38,7 @@ class MemoryRegistry : public RegistryBackend {
   MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
   long OpenKey(RegKey parent, const std::string& subKey, RegKey& result) override;
-  // Values cannot be set or deleted, nor subkeys created, through the key it gives.
+  // Values cannot be set or deleted through the key it gives.
   long OpenKeyRead(RegKey parent, const std::string& subKey, RegKey& result) override;
   long CreateKey(RegKey parent, const std::string& subKey, RegKey& result) override;
   long CloseKey(RegKey key) override;

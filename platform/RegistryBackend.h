@@ -35,10 +35,14 @@ class RegistryBackend {
  public:
   virtual ~RegistryBackend() = default;
 
+  // Subkey paths never begin with "\"; separators in a row count as one, trailing ones are
+  // ignored.
   // Opens an existing subkey ("" reopens the key itself) with full access.
   virtual long OpenKey(RegKey parent, const std::string& subKey, RegKey& result) = 0;
   // The same for reading only (KEY_READ): it succeeds where the user may read the key but not
-  // write it, and writing through the key it gives fails with kAccessDenied.
+  // write it, and setting or deleting values through the key it gives fails with
+  // kAccessDenied. Subkeys may still be created below it: Windows checks the rights on the keys
+  // themselves, not the access of the handle they are named from.
   virtual long OpenKeyRead(RegKey parent, const std::string& subKey, RegKey& result) = 0;
   // Opens or creates the subkey and every missing parent, full access.
   virtual long CreateKey(RegKey parent, const std::string& subKey, RegKey& result) = 0;
@@ -52,7 +56,7 @@ class RegistryBackend {
   virtual long DeleteValue(RegKey key, const std::string& name) = 0;
   // Name of the index-th subkey; kNoMoreItems past the last.
   virtual long EnumKey(RegKey key, std::uint32_t index, std::string& name) = 0;
-  // Deletes a subkey that has no subkeys of its own.
+  // Deletes a subkey that has no subkeys of its own; "" deletes the key itself (never a root).
   virtual long DeleteKey(RegKey parent, const std::string& subKey) = 0;
 };
 

@@ -99,7 +99,7 @@ class TMyShortCut : public gui::TComponent {
   // kRemoveCartellaError. bar may be null.
   void RemoveCartella(const std::string& path, gui::TProgressBar* bar);
 
-  // --- Browser and Find-menu registration ---
+  // --- Browser and Find-menu registration: the rows of shell/ShortCutRegistry.h ---
   void RegisterExplorer();
   void DeRegisterExplorer();
   void CreateTrovaLink();

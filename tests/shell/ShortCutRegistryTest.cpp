@@ -1,11 +1,14 @@
 // The browser and Find-menu registrations of TMyShortCut on an in-memory registry: the values
-// written, repeat runs, removal, skipped keys and write errors.
+// written, repeat runs, removal, skipped keys and write errors. The values expected are the
+// registration rows resolved for the component; the literals below pin the names other programs
+// look for.
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "ShortCutFixture.h"
 #include "platform/Error.h"
+#include "shell/ShortCutRegistry.h"
+#include "support/ProxyRegistry.h"
 
 namespace shelltest {
 namespace {
@@ -16,6 +19,8 @@ using plat::kHKeyLocalMachine;
 using plat::kHKeyUsers;
 using plat::MemoryRegistry;
 using plat::RegKey;
+using shell::Integration;
+using shell::RegistryValue;
 
 const std::string kToolbar =
     "SOFTWARE\\MICROSOFT\\Internet Explorer\\Extensions\\{4B30061A-5D23-11D3-80F8-0090276F843F}";
@@ -28,11 +33,17 @@ const std::string kAppPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App
 const std::string kWizardClsid = "{4B30061A-5D23-11D3-80F8-0090276F456F}";
 const std::string kServer = "CLSID\\" + kWizardClsid + "\\LocalServer32";
 
-struct Expected {
-  RegKey root;
-  std::string key;
-  std::string value;
-  std::string data;
+// Every value written, as "name = data", in order: where each lands is checked against the
+// same listing by the tests that read the registry back.
+class WriteLog : public testsupport::ProxyRegistry {
+ public:
+  using ProxyRegistry::ProxyRegistry;
+  long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                std::size_t size) override {
+    writes.push_back(name + " = " + std::string(data, data + size));
+    return ProxyRegistry::SetValue(key, name, type, data, size);
+  }
+  std::vector<std::string> writes;
 };
 
 class RegistrationTest : public ShortCutTest {
@@ -52,58 +63,24 @@ class RegistrationTest : public ShortCutTest {
     return std::string(data.begin(), data.end());
   }
 
-  void ExpectValues(const std::vector<Expected>& expected) {
-    for (const Expected& e : expected) {
-      EXPECT_EQ(Data(e.root, e.key, e.value), e.data) << e.key << " : \"" << e.value << "\"";
+  void ExpectValues(const std::vector<RegistryValue>& expected) {
+    for (const RegistryValue& e : expected) {
+      EXPECT_EQ(Data(e.root, e.key, e.valueName), e.data) << e.key << " : " << e.valueName;
     }
   }
 
-  void ExpectNoValues(const std::vector<Expected>& expected) {
-    for (const Expected& e : expected) {
-      EXPECT_EQ(Data(e.root, e.key, e.value), "<missing>") << e.key << " : " << e.value;
+  void ExpectNoValues(const std::vector<RegistryValue>& expected) {
+    for (const RegistryValue& e : expected) {
+      EXPECT_EQ(Data(e.root, e.key, e.valueName), "<missing>") << e.key << " : " << e.valueName;
     }
   }
 
-  std::vector<Expected> ExplorerValues() const {
-    const std::string context = kMenuExt + "Ricerca utilizzando Falc@ro";
-    return {
-        {kHKeyLocalMachine, kToolbar, "ButtonText", "Falc@ro"},
-        {kHKeyLocalMachine, kToolbar, "CLSID", "{1FBA04EE-3024-11D2-8F1F-0000F87ABD16}"},
-        {kHKeyLocalMachine, kToolbar, "Default Visible", "Yes"},
-        {kHKeyLocalMachine, kToolbar, "Exec", "C:\\P\\X.exe"},
-        {kHKeyLocalMachine, kToolbar, "HotIcon", "C:\\P\\search.ico"},
-        {kHKeyLocalMachine, kToolbar, "Icon", "C:\\P\\search.ico"},
-        {kHKeyLocalMachine, kTools, "CLSID", "{1FBA04EE-3024-11d2-8F1F-0000F87ABD16}"},
-        {kHKeyLocalMachine, kTools, "Exec", "C:\\P\\X.exe"},
-        {kHKeyLocalMachine, kTools, "MenuCustomize", "Tools"},
-        {kHKeyLocalMachine, kTools, "MenuStatusBar", "Spedisci Con Lumidesk"},
-        {kHKeyLocalMachine, kTools, "MenuText", "Spedisci Con Lumidesk"},
-        {kHKeyCurrentUser, context, "", "C:\\P\\X.exe"},
-        {kHKeyUsers, ".DEFAULT\\" + context, "", "C:\\P\\X.exe"},
-    };
+  std::vector<RegistryValue> ExplorerValues() const {
+    return shell::RegistryWrites(*sc_, Integration::kBrowser);
   }
 
-  std::vector<Expected> TrovaValues() const {
-    return {
-        {kHKeyLocalMachine, kStatic + "Lumidesk.exe\\0\\DefaultIcon", "", "C:\\P\\X.exe,0"},
-        {kHKeyLocalMachine, kStatic + "Lumidesk.exe\\0", "", "Spedisci Con Lumidesk"},
-        {kHKeyLocalMachine, kStatic + "Lumidesk.exe", "", kWizardClsid},
-        {kHKeyLocalMachine, kAppPaths + "X.exe", "", "C:\\P\\X.exe"},
-        {kHKeyLocalMachine, kAppPaths + "X.exe", "Path", "C:\\P\\"},
-        {kHKeyLocalMachine, kServer, "", "C:\\P\\X.exe"},
-        {kHKeyLocalMachine, kServer, "ThreadingModel", "Both"},
-        {kHKeyClassesRoot, kServer, "", "C:\\P\\X.exe"},
-        {kHKeyClassesRoot, kServer, "ThreadingModel", "Both"},
-    };
-  }
-
-  std::vector<std::pair<RegKey, std::string>> TrovaKeys() const {
-    return {{kHKeyLocalMachine, kStatic + "Lumidesk.exe\\0\\DefaultIcon"},
-            {kHKeyLocalMachine, kStatic + "Lumidesk.exe\\0"},
-            {kHKeyLocalMachine, kStatic + "Lumidesk.exe"},
-            {kHKeyLocalMachine, kAppPaths + "X.exe"},
-            {kHKeyLocalMachine, kServer},
-            {kHKeyClassesRoot, kServer}};
+  std::vector<RegistryValue> TrovaValues() const {
+    return shell::RegistryWrites(*sc_, Integration::kFindMenu);
   }
 };
 
@@ -134,6 +111,9 @@ TEST_F(RegistrationTest, ExtensionKeysAreFixedWhateverTheClassProperties) {
   sc_->Descrizione = "ignored";
   sc_->RegisterExplorer();
   ExpectValues(ExplorerValues());
+  // The handler's two spellings, as the browser has them registered.
+  EXPECT_EQ(Data(kHKeyLocalMachine, kToolbar, "CLSID"), "{1FBA04EE-3024-11D2-8F1F-0000F87ABD16}");
+  EXPECT_EQ(Data(kHKeyLocalMachine, kTools, "CLSID"), "{1FBA04EE-3024-11d2-8F1F-0000F87ABD16}");
 }
 
 TEST_F(RegistrationTest, DeRegisterExplorerLeavesNoneOfTheFourKeys) {
@@ -229,8 +209,8 @@ TEST_F(RegistrationTest, DeleteTrovaLinkKeepsTheKeysEmpty) {
   sc_->CreateTrovaLink();
   sc_->DeleteTrovaLink();
   ExpectNoValues(TrovaValues());
-  for (const auto& key : TrovaKeys()) {
-    EXPECT_TRUE(registry_.KeyExists(key.first, key.second)) << key.second;
+  for (const RegistryValue& v : TrovaValues()) {
+    EXPECT_TRUE(registry_.KeyExists(v.root, v.key)) << v.key;
   }
 }
 
@@ -284,12 +264,22 @@ TEST_F(RegistrationTest, AValueThatCannotBeWrittenEndsCreateTrovaLink) {
 // --- Through CreateLink and RemoveLink ---
 
 TEST_F(RegistrationTest, SwitchesRunTheRegistrationsAndTheirRemoval) {
-  sc_->CreateToTrova = true;
-  sc_->CreateToExplorer = true;
-  sc_->CreateLink();
-  ExpectValues(TrovaValues());
-  ExpectValues(ExplorerValues());
-  sc_->RemoveLink();
+  // What CreateLink writes is what RegistryWrites lists, in its order.
+  WriteLog log(registry_);
+  shell::TMyShortCut sc(nullptr, *shell_, plat::RealFileSystem(), log);
+  ConfigureAsWizard(sc);
+  sc.FilePathName = sc_->FilePathName;
+  sc.IconPathName = sc_->IconPathName;
+  sc.CreateToTrova = true;
+  sc.CreateToExplorer = true;
+  sc.CreateLink();
+  std::vector<std::string> listed;
+  for (const RegistryValue& v : shell::RegistryWrites(sc)) {
+    listed.push_back(v.valueName + " = " + v.data);
+  }
+  EXPECT_EQ(log.writes, listed);
+  EXPECT_EQ(listed.size(), TrovaValues().size() + ExplorerValues().size());
+  sc.RemoveLink();
   ExpectNoValues(TrovaValues());
   EXPECT_FALSE(registry_.KeyExists(kHKeyLocalMachine, kToolbar));
 }
