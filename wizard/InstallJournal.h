@@ -6,7 +6,7 @@
 //
 // The file is text, one record per line:
 //
-//   <CRC-32 of the rest of the line: 8 lower-case hex digits> <kind>[TAB <field>]... LF
+//   <Adler-32 of the rest of the line: 8 lower-case hex digits> <kind>[TAB <field>]... LF
 //
 // A field's bytes below 0x20, "%" and 0x7F are written as "%" and two hex digits, so a field
 // never holds a TAB or a line end. The first record is "begin" with the format's version. A

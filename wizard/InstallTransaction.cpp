@@ -212,7 +212,7 @@ InstallTransaction::~InstallTransaction() {
 void InstallTransaction::Begin(const std::string& journalPath, const std::string& destination) {
   journalPath_ = journalPath;
   changes_.clear();
-  members_.clear();
+  member_ = Member();
   fault_ = Fault::kNone;
   faultPath_.clear();
   committing_ = false;
@@ -290,14 +290,20 @@ std::unique_ptr<plat::FileStream> InstallTransaction::Watch(
   return std::make_unique<WatchedStream>(std::move(stream), fault_, faultPath_, target);
 }
 
+const InstallTransaction::Member& InstallTransaction::Current(const std::string& target) const {
+  if (member_.target != target) throw plat::Error("Not being written: \"" + target + "\".");
+  return member_;
+}
+
 std::unique_ptr<plat::FileStream> InstallTransaction::Open(const std::string& target) {
   Member member;
+  member.target = target;
   member.temp = FreeName(target, kNewSuffix);
   const bool replacing = fs_.FileExists(target);
   if (replacing) member.backup = FreeName(target, kOldSuffix);
   Record(replacing ? Change::ReplacedFile(target, member.temp, member.backup)
                    : Change::NewFile(target, member.temp));
-  members_[target] = member;
+  member_ = member;
   std::unique_ptr<plat::FileStream> stream;
   try {
     stream = fs_.Create(member.temp);
@@ -309,11 +315,10 @@ std::unique_ptr<plat::FileStream> InstallTransaction::Open(const std::string& ta
 }
 
 std::unique_ptr<plat::FileStream> InstallTransaction::Reopen(const std::string& target) {
-  auto it = members_.find(target);
-  if (it == members_.end()) throw plat::Error("Cannot continue \"" + target + "\".");
+  const Member& member = Current(target);
   std::unique_ptr<plat::FileStream> stream;
   try {
-    stream = fs_.OpenWrite(it->second.temp);
+    stream = fs_.OpenWrite(member.temp);
     stream->Seek(0, plat::Stream::Origin::End);
   } catch (...) {
     Fail(Fault::kWrite, target);
@@ -323,9 +328,7 @@ std::unique_ptr<plat::FileStream> InstallTransaction::Reopen(const std::string& 
 }
 
 void InstallTransaction::Place(const std::string& target) {
-  auto it = members_.find(target);
-  if (it == members_.end()) throw plat::Error("Cannot place \"" + target + "\".");
-  const Member& member = it->second;
+  const Member& member = Current(target);
   if (!member.backup.empty() && fs_.FileExists(target) && !fs_.RenameFile(target, member.backup)) {
     Fail(Fault::kReplace, target);
     throw plat::Error("Cannot move \"" + target + "\" aside.");
@@ -338,8 +341,7 @@ void InstallTransaction::Place(const std::string& target) {
 
 void InstallTransaction::Discard(const std::string& target) noexcept {
   try {
-    auto it = members_.find(target);
-    if (it != members_.end()) fs_.DeleteFile(it->second.temp);
+    if (member_.target == target) fs_.DeleteFile(member_.temp);
   } catch (...) {
     // The rollback deletes it, or names it.
   }

@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -103,10 +102,15 @@ class InstallTransaction : public archive::MemberOutput {
 
  private:
   enum class State { kIdle, kActive, kCommitted, kRolledBack };
+  // The member being written: the engine writes one at a time, and places or discards it
+  // before it opens the next.
   struct Member {
+    std::string target;
     std::string temp;
     std::string backup;  // empty for a new file
   };
+  // The member whose target this is; throws plat::Error for another.
+  const Member& Current(const std::string& target) const;
 
   // Writes the record and keeps it for a rollback. Throws plat::Error (and notes kJournal).
   void Record(const Change& change);
@@ -122,7 +126,7 @@ class InstallTransaction : public archive::MemberOutput {
   std::unique_ptr<JournalWriter> journal_;
   std::string journalPath_;
   std::vector<Change> changes_;
-  std::map<std::string, Member> members_;  // by target
+  Member member_;
   Fault fault_ = Fault::kNone;
   std::string faultPath_;
   bool committing_ = false;  // the commit record was being written

@@ -83,16 +83,22 @@ bool JournaledRegistry::Locate(plat::RegKey parent, const std::string& subKey,
     place = {parent, sub};
     return true;
   }
-  auto it = keys_.find(parent);
-  if (it == keys_.end()) return false;
-  place = it->second;
+  const KeyPath* found = Find(parent);
+  if (found == nullptr) return false;
+  place = *found;
   if (!sub.empty()) place.second = place.second.empty() ? sub : place.second + "\\" + sub;
   return true;
 }
 
+const JournaledRegistry::KeyPath* JournaledRegistry::Find(plat::RegKey key) const {
+  for (const auto& k : keys_)
+    if (k.first == key) return &k.second;
+  return nullptr;
+}
+
 long JournaledRegistry::Remember(long result, const KeyPath& place, bool known,
                                  const plat::RegKey& key) {
-  if (result == plat::reg::kSuccess && known) keys_[key] = place;
+  if (result == plat::reg::kSuccess && known) keys_.emplace_back(key, place);
   return result;
 }
 
@@ -139,20 +145,25 @@ long JournaledRegistry::CreateKey(plat::RegKey parent, const std::string& subKey
 }
 
 long JournaledRegistry::CloseKey(plat::RegKey key) {
-  keys_.erase(key);
+  for (auto it = keys_.begin(); it != keys_.end(); ++it) {
+    if (it->first == key) {
+      keys_.erase(it);
+      break;
+    }
+  }
   return ForwardingRegistry::CloseKey(key);
 }
 
 long JournaledRegistry::SetValue(plat::RegKey key, const std::string& name, std::uint32_t type,
                                  const std::uint8_t* data, std::size_t size) {
   InstallTransaction* tx = slot_.Active();
-  auto it = keys_.find(key);
-  if (tx != nullptr && it != keys_.end()) {
+  const KeyPath* place = Find(key);
+  if (tx != nullptr && place != nullptr) {
     std::uint32_t oldType = 0;
     std::vector<std::uint8_t> old;
     const bool existed =
         ForwardingRegistry::QueryValue(key, name, oldType, old) == plat::reg::kSuccess;
-    if (!tx->BeforeSetValue(it->second.first, it->second.second, name, existed, oldType,
+    if (!tx->BeforeSetValue(place->first, place->second, name, existed, oldType,
                             existed ? old : std::vector<std::uint8_t>())) {
       return plat::reg::kAccessDenied;
     }

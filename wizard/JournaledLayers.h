@@ -7,7 +7,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <vector>
 #include <memory>
 #include <string>
 #include <utility>
@@ -77,7 +77,9 @@ class JournaledRegistry : public plat::ForwardingRegistry {
   long Remember(long result, const KeyPath& place, bool known, const plat::RegKey& key);
 
   const TransactionSlot& slot_;
-  std::map<plat::RegKey, KeyPath> keys_;
+  // The keys open now that were opened here: a handful at a time.
+  std::vector<std::pair<plat::RegKey, KeyPath>> keys_;
+  const KeyPath* Find(plat::RegKey key) const;
 };
 
 }  // namespace wizard
