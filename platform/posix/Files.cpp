@@ -139,7 +139,8 @@ std::string Describe(const std::string& what, const std::string& path, int err) 
 
 class PosixFileStream : public FileStream {
  public:
-  PosixFileStream(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  PosixFileStream(int fd, std::string path, bool writable)
+      : fd_(fd), path_(std::move(path)), writable_(writable) {}
   ~PosixFileStream() override { ::close(fd_); }
   PosixFileStream(const PosixFileStream&) = delete;
   PosixFileStream& operator=(const PosixFileStream&) = delete;
@@ -199,9 +200,11 @@ class PosixFileStream : public FileStream {
     tm.tm_min = static_cast<int>((v >> 5) & 0x3F);
     tm.tm_sec = static_cast<int>(v & 0x1F) * 2;
     tm.tm_isdst = -1;
-    // Windows refuses a date-time that names no real moment; so does this layer.
-    if (tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 || tm.tm_hour > 23 || tm.tm_min > 59 ||
-        tm.tm_sec > 59) {
+    // Windows refuses a date-time that names no real moment; so does this layer, where mktime
+    // would carry 30 February into March.
+    if (tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 ||
+        tm.tm_mday > DaysInMonth(tm.tm_year + 1900, tm.tm_mon) || tm.tm_hour > 23 ||
+        tm.tm_min > 59 || tm.tm_sec > 59) {
       return false;
     }
     const std::time_t t = std::mktime(&tm);
@@ -214,11 +217,20 @@ class PosixFileStream : public FileStream {
     return ::futimens(fd_, times) == 0;
   }
 
-  bool Flush() override { return ::fsync(fd_) == 0; }
+  // fsync(2) takes a descriptor opened for reading too; Windows flushes only a handle that may
+  // write.
+  bool Flush() override { return writable_ && ::fsync(fd_) == 0; }
 
  private:
+  static int DaysInMonth(int year, int month) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return kDays[month] + (month == 1 && leap ? 1 : 0);
+  }
+
   int fd_;
   std::string path_;
+  bool writable_;
 };
 
 std::int32_t ToDosDateTime(std::time_t t) {
@@ -304,7 +316,13 @@ class PosixFileSystem : public FileSystem {
   bool RenameFile(const std::string& from, const std::string& to) override {
     if (from.empty() || to.empty() || !FileExists(from)) return false;
     const std::string source = MapPath(from);
-    const std::string target = MapPath(to);
+    std::string target = MapPath(to);
+    // `to` found `from` itself: Windows takes that for a new spelling of the file's name, not
+    // for another entry to replace.
+    if (target == source) {
+      target = source.substr(0, source.rfind('/') + 1) + to.substr(to.find_last_of("\\/:") + 1);
+      if (target == source) return true;
+    }
     // rename(2) would replace `to`; RENAME_NOREPLACE refuses as Windows does. A file system
     // without it (EINVAL) gets a look first, which another process could race.
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
@@ -316,9 +334,10 @@ class PosixFileSystem : public FileSystem {
     return true;
   }
 
+  // statvfs(2) answers for a file as well; Windows only for a folder.
   std::int64_t FreeSpace(const std::string& folder) override {
     struct statvfs st;
-    if (folder.empty() || ::statvfs(MapPath(folder).c_str(), &st) != 0) return -1;
+    if (!DirectoryExists(folder) || ::statvfs(MapPath(folder).c_str(), &st) != 0) return -1;
     return static_cast<std::int64_t>(st.f_bavail) * static_cast<std::int64_t>(st.f_frsize);
   }
 
@@ -345,7 +364,7 @@ class PosixFileSystem : public FileSystem {
     if (::stat(posix.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) throw Error(Describe(what, path, EISDIR));
     const int fd = ::open(posix.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) throw Error(Describe(what, path, errno));
-    return std::make_unique<PosixFileStream>(fd, path);
+    return std::make_unique<PosixFileStream>(fd, path, (flags & O_ACCMODE) != O_RDONLY);
   }
 
   static bool MakeChain(const std::string& posix) {

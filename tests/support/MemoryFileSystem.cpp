@@ -2,15 +2,29 @@
 
 #include <cstring>
 
+#include "platform/CodePage.h"
 #include "platform/Error.h"
 
 namespace testsupport {
 
 namespace {
 
+// Whether a DOS date-time names a moment that exists: Windows refuses the others.
+bool IsPossible(std::uint32_t dos) {
+  static const unsigned kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const unsigned year = 1980 + (dos >> 25);
+  const unsigned month = (dos >> 21) & 0x0F;
+  const unsigned day = (dos >> 16) & 0x1F;
+  if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+  const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+  if (month == 2 && day == 29 && !leap) return false;
+  return ((dos >> 11) & 0x1F) <= 23 && ((dos >> 5) & 0x3F) <= 59 && (dos & 0x1F) <= 29;
+}
+
 class MemoryFileStream : public plat::FileStream {
  public:
-  explicit MemoryFileStream(std::shared_ptr<MemoryFileSystem::File> file) : file_(std::move(file)) {}
+  MemoryFileStream(std::shared_ptr<MemoryFileSystem::File> file, std::string path, bool writable)
+      : file_(std::move(file)), path_(std::move(path)), writable_(writable) {}
   std::int32_t Read(void* buffer, std::int32_t count) override {
     std::vector<std::uint8_t>& b = file_->bytes;
     if (count <= 0 || pos_ >= b.size()) return 0;
@@ -21,6 +35,7 @@ class MemoryFileStream : public plat::FileStream {
   }
   std::int32_t Write(const void* buffer, std::int32_t count) override {
     if (count <= 0) return 0;
+    if (!writable_) throw plat::StreamError("Cannot write file \"" + path_ + "\".");
     std::vector<std::uint8_t>& b = file_->bytes;
     const std::size_t n = static_cast<std::size_t>(count);
     if (b.size() < pos_ + n) b.resize(pos_ + n);
@@ -38,13 +53,17 @@ class MemoryFileStream : public plat::FileStream {
   }
   std::int64_t Size() override { return static_cast<std::int64_t>(file_->bytes.size()); }
   bool SetDosDateTime(std::int32_t dosDateTime) override {
+    if (!IsPossible(static_cast<std::uint32_t>(dosDateTime))) return false;
     file_->dosDateTime = dosDateTime;
     return true;
   }
-  bool Flush() override { return true; }
+  // Windows flushes only what a stream may write.
+  bool Flush() override { return writable_; }
 
  private:
   std::shared_ptr<MemoryFileSystem::File> file_;
+  std::string path_;  // as opened
+  bool writable_;
   std::size_t pos_ = 0;
 };
 
@@ -54,7 +73,7 @@ std::string MemoryFileSystem::Key(const std::string& path) {
   std::string k;
   for (char c : path) {
     if (c == '/') c = '\\';
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    c = static_cast<char>(plat::AnsiUpperChar(static_cast<unsigned char>(c)));
     if (c == '\\' && !k.empty() && k.back() == '\\') continue;
     k += c;
   }
@@ -72,9 +91,13 @@ bool MemoryFileSystem::IsDrive(const std::string& key) const {
 }
 
 std::unique_ptr<plat::FileStream> MemoryFileSystem::OpenRead(const std::string& path) {
+  return Open(path, false);
+}
+
+std::unique_ptr<plat::FileStream> MemoryFileSystem::Open(const std::string& path, bool writable) {
   auto it = files_.find(Key(path));
   if (it == files_.end()) throw plat::Error("Cannot open file \"" + path + "\".");
-  return std::make_unique<MemoryFileStream>(it->second);
+  return std::make_unique<MemoryFileStream>(it->second, path, writable);
 }
 
 std::unique_ptr<plat::FileStream> MemoryFileSystem::Create(const std::string& path) {
@@ -83,14 +106,16 @@ std::unique_ptr<plat::FileStream> MemoryFileSystem::Create(const std::string& pa
     throw plat::Error("Cannot create file \"" + path + "\".");
   }
   auto& file = files_[key];
-  if (!file) file = std::make_shared<File>();
-  file->path = path;
+  if (!file) {
+    file = std::make_shared<File>();
+    file->path = path;  // an existing file keeps the spelling it was made with
+  }
   file->bytes.clear();
-  return std::make_unique<MemoryFileStream>(file);
+  return std::make_unique<MemoryFileStream>(file, path, true);
 }
 
 std::unique_ptr<plat::FileStream> MemoryFileSystem::OpenWrite(const std::string& path) {
-  return OpenRead(path);  // the streams read and write alike
+  return Open(path, true);
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) { return files_.count(Key(path)) > 0; }
@@ -156,7 +181,8 @@ bool MemoryFileSystem::RenameFile(const std::string& from, const std::string& to
   const std::string source = Key(from);
   const std::string target = Key(to);
   auto it = files_.find(source);
-  if (it == files_.end() || files_.count(target) || dirs_.count(target) ||
+  // The file's own name in other letters is no other entry: Windows renames it to that spelling.
+  if (it == files_.end() || (target != source && files_.count(target)) || dirs_.count(target) ||
       !DirectoryExists(Parent(target))) {
     return false;
   }

@@ -29,8 +29,11 @@ class MemoryFileSystem : public plat::FileSystem {
   std::int32_t FileAge(const std::string& path) override;
   std::vector<plat::DirEntry> ListDirectory(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
-  // What SetFreeSpace said; -1 (the system cannot tell) until then.
-  std::int64_t FreeSpace(const std::string&) override { return freeSpace_; }
+  // What SetFreeSpace said for an existing folder; -1 (the system cannot tell) until then, and
+  // for what is no folder.
+  std::int64_t FreeSpace(const std::string& folder) override {
+    return DirectoryExists(folder) ? freeSpace_ : -1;
+  }
   bool CanOpenExclusive(const std::string& path) override;
 
   void SetFreeSpace(std::int64_t bytes) { freeSpace_ = bytes; }
@@ -47,6 +50,7 @@ class MemoryFileSystem : public plat::FileSystem {
   void Clear();
 
  private:
+  std::unique_ptr<plat::FileStream> Open(const std::string& path, bool writable);
   static std::string Key(const std::string& path);
   static std::string Parent(const std::string& key);
   bool IsDrive(const std::string& key) const;
