@@ -62,8 +62,9 @@ class FileSystem {
   // folder cannot be read.
   virtual std::vector<DirEntry> ListDirectory(const std::string& path) = 0;
   // Gives the file `from` the name `to` on the same drive, written through to the disk before it
-  // returns. Never replaces anything: false when `to` exists (file or folder), as when the
-  // rename fails for any other reason; `from` is then unchanged.
+  // returns. Never replaces anything: false when `to` names another existing file or a folder,
+  // as when the rename fails for any other reason; `from` is then unchanged. `from`'s own name
+  // in other letters is a rename, as on Windows.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Bytes the caller may still write on the drive that holds the existing folder `folder`; -1
   // when the system cannot tell.
