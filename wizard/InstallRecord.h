@@ -1,9 +1,9 @@
 // The install record: the registry key under HKEY_LOCAL_MACHINE that closing after an
 // installation writes, that construction pre-fills the statistics card from, that start-up
-// probes for and that the uninstall deletes, and its ten string values. One table
-// (InstallRecord.cpp) names each value, the tag under which the card mails the same field, the
+// probes for and that the uninstall deletes, and its ten string values. The card table
+// (CardFields.h) names each value, the tag under which the card mails the same field, the
 // control it comes from and the order of each use; the functions here take their spellings and
-// orders from it.
+// orders from it, and reach the window through InstallHost.h.
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@
 
 namespace wizard {
 
-class TForm1;
+class InstallHost;
 
 constexpr char kInstallRecordKey[] = "\\SOFTWARE\\NORTAVIA\\Zentaro";
 // The program file the record names, whatever the payload holds.
@@ -25,18 +25,18 @@ bool OpenInstallRecord(plat::RegistryAccess& reg, bool create);
 // Closing after an installation: the ten values from the window, in the record's order.
 // Throws the registry layer's error naming the first value that cannot be written; a key that
 // cannot be opened fails as its first value would.
-void WriteInstallRecord(const TForm1& form);
+void WriteInstallRecord(const InstallHost& host);
 
 // Construction: the card's fields from the record, when there is one. A value that is missing
-// leaves its field empty; "Maschio" checks CheckBox1 only when it is exactly "True".
-void PrefillCard(TForm1& form);
+// leaves its field empty; the check box is checked only by exactly the spelling closing writes.
+void PrefillCard(InstallHost& host);
 
 // The uninstall: reads RootDir, deletes the ten values and then the key. False, with nothing
 // done, when there is no record.
 bool DeleteInstallRecord(std::string& rootDir);
 
 // The card as mailed: the fields' tagged lines, the version, the acceptance line and the
-// privacy notice as Memo3 holds it now.
-std::string CardBody(const TForm1& form);
+// privacy notice as the user left it.
+std::string CardBody(const InstallHost& host, const std::string& notice);
 
 }  // namespace wizard

@@ -6,17 +6,19 @@
 #include <vector>
 
 #include "archive/ArchiveCheck.h"
+#include "archive/BackupFile.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/FileSignature.h"
 #include "platform/MessagePump.h"
 #include "platform/Shell.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Graphics.h"
 #include "shell/ShortCut.h"
 #include "wizard/FileRouting.h"
+#include "wizard/InstallHost.h"
 #include "wizard/Services.h"
 #include "wizard/Texts.h"
-#include "wizard/Unit1.h"
 
 namespace wizard {
 
@@ -137,8 +139,8 @@ std::int64_t SpaceNeeded(std::int64_t fileBytes, std::size_t files) {
   return fileBytes + kMarginPerRun + kMarginPerFile * static_cast<std::int64_t>(files);
 }
 
-InstallRun::InstallRun(TForm1& form)
-    : form_(form),
+InstallRun::InstallRun(InstallHost& host)
+    : host_(host),
       linkFiles_(CurrentServices().Files(), slot_),
       linkShell_(CurrentServices().Shell(), slot_),
       linkRegistry_(CurrentServices().Registry(), slot_) {}
@@ -167,15 +169,18 @@ bool InstallRun::Execute(const std::string& destination) {
     failedFile_.clear();
     engineError_ = 0;
     ResetShortCutsForRun();
-    form_.ProgressBar1->Show();
+    host_.ShowProgress(true);
     stop = CheckPayloadBeforeInstalling();
     if (stop.empty()) restored = RestoreInTransaction(stop);
   }
-  if (restored) return true;
+  if (restored) {
+    host_.MarkInstallDone();
+    return true;
+  }
   // The controls go back to their state before the run, so that the user can change the
   // folder and try again.
-  form_.ProgressBar1->SetPosition(0);
-  form_.ProgressBar1->Hide();
+  host_.SetProgress(0, false);
+  host_.ShowProgress(false);
   gui::Application().MessageBox(stop, kInstallFailedTitle, plat::mb::kOk | plat::mb::kIconError);
   return false;
 }
@@ -218,11 +223,11 @@ bool InstallRun::RestoreInTransaction(std::string& stop) {
         slot.current = nullptr;
         engine.SetMemberOutput(nullptr);
       }
-    } attach(slot_, *form_.BackupFile1, tx);
+    } attach(slot_, host_.Engine(), tx);
     try {
-      plat::FileStream* payload = form_.PayloadStream();
-      payload->Seek(form_.PayloadOffset(), plat::Stream::Origin::Begin);
-      restored = form_.BackupFile1->RestoreFromStream(payload, std::string());
+      plat::FileStream* payload = host_.PayloadStream();
+      payload->Seek(host_.PayloadOffset(), plat::Stream::Origin::Begin);
+      restored = host_.Engine().RestoreFromStream(payload, std::string());
     } catch (const std::exception&) {
       restored = false;  // the payload could not be reached: nothing was extracted
     }
@@ -279,23 +284,21 @@ std::string InstallRun::JournalFile() {
 }
 
 std::string InstallRun::Destination() const {
-  return active_ ? destination_ : form_.LabelDir->Caption();
+  return active_ ? destination_ : host_.DestinationFolder();
 }
 
 std::string InstallRun::CheckPayloadBeforeInstalling() {
-  form_.StatusBar1->SetSimpleText(kStatusCheckingPayload);
+  host_.SetStatusText(kStatusCheckingPayload);
   archive::ArchiveSummary summary;
   std::string damage;
   try {
-    archive::ArchiveWalker walker(*form_.PayloadStream(), plat::ModuleFileName());
+    archive::ArchiveWalker walker(*host_.PayloadStream(), plat::ModuleFileName());
     int shown = -1;
-    gui::TProgressBar* bar = form_.ProgressBar1;
-    walker.SetProgress([bar, &shown](std::int64_t done, std::int64_t total) {
+    walker.SetProgress([this, &shown](std::int64_t done, std::int64_t total) {
       const int percent = archive::TBackupFile::Percentage(done, total);
       if (percent != shown) {
         shown = percent;
-        bar->SetPosition(percent);
-        bar->Repaint();
+        host_.SetProgress(percent, true);
       }
       // As during the restore: the window repaints and the detector's ticks still arrive.
       plat::ProcessMessages();
@@ -309,10 +312,10 @@ std::string InstallRun::CheckPayloadBeforeInstalling() {
   }
   // The detector ticks on during the check: the bar tells the state as it is now, which may
   // not be the one it told before.
-  form_.StatusBar1->SetSimpleText(form_.StatusText());
-  form_.ProgressBar1->SetPosition(0);
+  host_.SetStatusText(host_.StatusText());
+  host_.SetProgress(0, false);
   if (!damage.empty()) {
-    form_.MarkPayloadDamaged(damage);
+    host_.MarkPayloadDamaged(damage);
     return kPayloadDamagedText;
   }
   // A member the routing would refuse stops the run before its first file.
@@ -371,10 +374,7 @@ void InstallRun::EngineError(std::int32_t code, const std::string& target) {
 }
 
 void InstallRun::ResetShortCutsForRun() {
-  for (gui::TComponent* c : form_.Components()) {
-    if (c->Tag() != kShortCutTag) continue;
-    auto* sc = dynamic_cast<shell::TMyShortCut*>(c);
-    if (!sc) continue;
+  for (shell::TMyShortCut* sc : host_.ShortCuts()) {
     auto it = initialIcons_.find(sc);
     if (it == initialIcons_.end()) {
       initialIcons_.emplace(sc, sc->IconPathName);
@@ -429,10 +429,8 @@ void InstallRun::RestoreFile(std::string& Filename, bool& DoRestore) {
   // The links are made when the program is met, before its file is written; through the
   // journalled layers, so that a run that fails later removes them again.
   const std::string upperName = plat::AnsiUpperCase(fileName);
-  for (gui::TComponent* c : form_.Components()) {
-    if (c->Tag() != kShortCutTag) continue;
-    auto* sc = dynamic_cast<shell::TMyShortCut*>(c);
-    if (!sc || plat::AnsiUpperCase(sc->ExeName) != upperName) continue;
+  for (shell::TMyShortCut* sc : host_.ShortCuts()) {
+    if (plat::AnsiUpperCase(sc->ExeName) != upperName) continue;
     sc->FilePathName = Filename;
     // Prefixed from the value before the run, so that a second match or a second run does
     // not prefix the folder twice.

@@ -4,8 +4,8 @@
 // the links made when the program is met, all inside one transaction (InstallTransaction.h)
 // that is committed when the restore succeeds and rolled back when it fails; and the stop
 // message. Also the cheap check of the payload at start-up, and the rollback of a run that was
-// killed. The window owns one InstallRun; its handlers Button1Click and BackupFile1RestoreFile
-// and the engine's OnError hand over to it.
+// killed. The window owns one InstallRun and serves it through InstallHost.h; its handlers
+// Button1Click and BackupFile1RestoreFile and the engine's OnError hand over to it.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,7 @@ class TMyShortCut;
 
 namespace wizard {
 
-class TForm1;
+class InstallHost;
 
 // The cheap check of start-up: the walk of the payload's structure and, for a signed installer,
 // the signature against the file's bytes. True when the payload is damaged; `why` then says
@@ -36,14 +36,15 @@ std::int64_t SpaceNeeded(std::int64_t fileBytes, std::size_t files);
 
 class InstallRun {
  public:
-  explicit InstallRun(TForm1& form);
+  explicit InstallRun(InstallHost& host);
   InstallRun(const InstallRun&) = delete;
   InstallRun& operator=(const InstallRun&) = delete;
 
   // Runs into destination (a full path): hourglass, progress bar, the checks, the restore in a
-  // transaction. True when every member was restored and the run committed; otherwise every
-  // change has been undone (or the user has been told what could not be), the user has been
-  // told why the run stopped, and the progress bar is back as it was before the run.
+  // transaction. True when every member was restored and the run committed, and the host has
+  // been told the installation is done; otherwise every change has been undone (or the user
+  // has been told what could not be), the user has been told why the run stopped, and the
+  // progress bar is back as it was before the run.
   bool Execute(const std::string& destination);
 
   // True while a run is in progress (the restore pumps messages, so other handlers can run
@@ -69,7 +70,7 @@ class InstallRun {
   plat::RegistryBackend& LinkRegistry() { return linkRegistry_; }
 
  private:
-  // The folder the run installs into: fixed at the start of a run, LabelDir otherwise.
+  // The folder the run installs into: fixed at the start of a run, the host's choice otherwise.
   std::string Destination() const;
   // Where the journal lives; empty when the system cannot say.
   std::string JournalFile();
@@ -85,7 +86,7 @@ class InstallRun {
   void PrepareFolders(const std::string& destination);
   void ResetShortCutsForRun();
 
-  TForm1& form_;
+  InstallHost& host_;
   bool active_ = false;
   std::string destination_;
   TransactionSlot slot_;

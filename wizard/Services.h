@@ -1,6 +1,7 @@
 // The facilities the wizard windows use: file layer, registry back end, the host probe of the
-// online detector and the shell. The program uses the platform's own; tests replace them before creating
-// a window (a temporary drive root, an in-memory registry, a scripted probe).
+// online detector and the shell. The program uses the platform's own; tests replace them through
+// a ScopedServices before creating a window (a temporary drive root, an in-memory registry, a
+// scripted probe), and nothing else changes them.
 #pragma once
 
 #include <functional>
@@ -23,8 +24,26 @@ struct Services {
   std::function<bool()> Probe() const;
 };
 
-// The services windows created from now on use. Reset() puts the platform's own back.
-Services& CurrentServices();
-void ResetServices();
+// The services windows created from now on use.
+const Services& CurrentServices();
+
+// Replaces services for its lifetime: each Use... call replaces one (null or empty: the
+// platform's own), and the destructor puts back every service as it found them, however the
+// scope ends. Scopes nest; they end in the reverse order of their making.
+class ScopedServices {
+ public:
+  ScopedServices();
+  ~ScopedServices();
+  ScopedServices(const ScopedServices&) = delete;
+  ScopedServices& operator=(const ScopedServices&) = delete;
+
+  ScopedServices& UseFiles(plat::FileSystem* files);
+  ScopedServices& UseRegistry(plat::RegistryBackend* registry);
+  ScopedServices& UseShell(plat::Shell* shell);
+  ScopedServices& UseProbe(std::function<bool()> probe);
+
+ private:
+  Services saved_;
+};
 
 }  // namespace wizard

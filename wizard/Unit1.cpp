@@ -1,18 +1,20 @@
 // The wizard window: construction, start-up and the handlers of navigation, online gating,
 // paint, the folder chooser, the statistics card with its mail and the Flash viewer check, the
 // installation run (InstallRun), closing with the install record (InstallRecord), and the
-// uninstall.
+// uninstall; and the window as the run's and the record's InstallHost.
 #include "wizard/Unit1.h"
 
 #include <exception>
 #include <utility>
 
 #include "archive/Payload.h"
+#include "platform/Error.h"
 #include "platform/Launch.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/gui/Application.h"
 #include "shell/ShortCut.h"
+#include "wizard/CardFields.h"
 #include "wizard/Configuration.h"
 #include "wizard/InstallRecord.h"
 #include "wizard/Layouts.h"
@@ -224,9 +226,6 @@ void TForm1::Button1Click(gui::TComponent*) {
   }
 
   if (!run_.Execute(LabelDir->Caption())) return;
-  installDone_ = true;
-  // An uninstall earlier in this window removed an older installation; this one is recorded.
-  uninstallDone_ = false;
   gui::Application().MessageBox(kInstallDoneText, kInstallDoneTitle, plat::mb::kOk);
   Close();
 }
@@ -238,9 +237,7 @@ void TForm1::BackupFile1RestoreFile(archive::TBackupFile*, std::string& Filename
 
 void TForm1::BackupFile1Progress(archive::TBackupFile*, std::string, archive::TPercentage Percent,
                                  bool&) {
-  ProgressBar1->SetPosition(Percent);
-  // The restore keeps the GUI thread busy; waiting for an idle paint would freeze the bar.
-  ProgressBar1->Repaint();
+  SetProgress(Percent, true);
 }
 
 void TForm1::Button14Click(gui::TComponent*) {
@@ -250,10 +247,24 @@ void TForm1::Button14Click(gui::TComponent*) {
 }
 
 bool TForm1::CardComplete() const {
-  // Blanks count as filled; the phone is optional.
-  for (const gui::TEdit* required : {Edit7, Edit1, Edit2, Edit3, Edit4, Edit5})
-    if (required->Text().empty()) return false;
+  // Blanks count as filled.
+  for (const CardField& f : kCardFields)
+    if (f.required && CardEdit(f).Text().empty()) return false;
   return true;
+}
+
+gui::TComponent& TForm1::CardControl(const CardField& field) const {
+  gui::TComponent* control = field.control ? FindComponent(field.control) : nullptr;
+  if (!control) throw plat::Error("the card table names a control the window does not have");
+  return *control;
+}
+
+gui::TEdit& TForm1::CardEdit(const CardField& field) const {
+  return dynamic_cast<gui::TEdit&>(CardControl(field));
+}
+
+gui::TCheckBox& TForm1::CardCheckBox(const CardField& field) const {
+  return dynamic_cast<gui::TCheckBox&>(CardControl(field));
 }
 
 void TForm1::CheckFlashViewer() {
@@ -276,10 +287,12 @@ void TForm1::SendMail(gui::TComponent* sender) {
                                     plat::mb::kOk | plat::mb::kIconError);
       return;
     }
-    MapiUse1->FromName = Edit1->Text() + " " + Edit2->Text();
+    static constexpr const CardField& kSurname = CardFieldOf("Cognome");
+    static constexpr const CardField& kName = CardFieldOf("Nome");
+    MapiUse1->FromName = CardText(kSurname) + " " + CardText(kName);
     MapiUse1->SetRecipients({kStatisticsMailbox});
     MapiUse1->Subject = kCardSubject;
-    MapiUse1->Body = CardBody(*this);
+    MapiUse1->Body = CardBody(*this, Memo3->Text());
     try {
       MapiUse1->Send();
     } catch (const std::exception&) {
@@ -326,6 +339,51 @@ void TForm1::INetDetector1Changed(gui::TComponent*) {
   Button9->SetEnabled(online && payloadLocated_ && !payloadDamaged_);
   connectionStatus_ = online ? kStatusOnline : kStatusOffline;
   StatusBar1->SetSimpleText(StatusText());
+}
+
+// --- InstallHost
+
+std::string TForm1::DestinationFolder() const { return LabelDir->Caption(); }
+
+std::string TForm1::CardText(const CardField& field) const { return CardEdit(field).Text(); }
+
+bool TForm1::CardChecked(const CardField& field) const { return CardCheckBox(field).Checked(); }
+
+void TForm1::SetCardText(const CardField& field, const std::string& text) {
+  CardEdit(field).SetText(text);
+}
+
+void TForm1::SetCardChecked(const CardField& field, bool checked) {
+  CardCheckBox(field).SetChecked(checked);
+}
+
+std::vector<shell::TMyShortCut*> TForm1::ShortCuts() const {
+  std::vector<shell::TMyShortCut*> found;
+  for (gui::TComponent* c : Components()) {
+    if (c->Tag() != kShortCutTag) continue;
+    if (auto* sc = dynamic_cast<shell::TMyShortCut*>(c)) found.push_back(sc);
+  }
+  return found;
+}
+
+archive::TBackupFile& TForm1::Engine() { return *BackupFile1; }
+
+void TForm1::ShowProgress(bool shown) {
+  if (shown) ProgressBar1->Show();
+  else ProgressBar1->Hide();
+}
+
+void TForm1::SetProgress(int percent, bool paintNow) {
+  ProgressBar1->SetPosition(percent);
+  if (paintNow) ProgressBar1->Repaint();
+}
+
+void TForm1::SetStatusText(const std::string& text) { StatusBar1->SetSimpleText(text); }
+
+void TForm1::MarkInstallDone() {
+  installDone_ = true;
+  // An uninstall earlier in this window removed an older installation; this one is recorded.
+  uninstallDone_ = false;
 }
 
 }  // namespace wizard

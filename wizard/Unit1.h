@@ -5,8 +5,10 @@
 // program's own file, locates the payload, reads the archive's title and catalogue, extends the
 // caption, remembers the system folder and probes for a previous installation. The handlers are
 // the window's behaviour: navigation by Tag, the online gating, the picture copies at paint
-// time, the folder chooser, the statistics card and the Flash viewer check, the installation
-// run (InstallRun.h does it), closing with the install record, and the uninstall.
+// time, the folder chooser, the statistics card (its fields in CardFields.h) and the Flash
+// viewer check, the installation run (InstallRun.h does it), closing with the install record,
+// and the uninstall. The run and the record see the window only as their InstallHost
+// (InstallHost.h), which the window implements over its controls.
 //
 // While a run extracts, the restore pumps messages, so other handlers can run inside it: every
 // handler of the layout table (a second "Installa", a page change, "Cambia", the card, the
@@ -25,6 +27,7 @@
 #include "platform/gui/ExtControls.h"
 #include "platform/gui/Form.h"
 #include "platform/gui/StdControls.h"
+#include "wizard/InstallHost.h"
 #include "wizard/InstallRun.h"
 
 namespace shell {
@@ -41,7 +44,7 @@ constexpr int kFolderPage = 2;
 constexpr char kFlashControlFile[] = "SWFLASH.OCX";
 constexpr char kFlashSubfolder[] = "MACROMED\\FLASH";
 
-class TForm1 : public gui::TForm {
+class TForm1 : public gui::TForm, private InstallHost {
  public:
   explicit TForm1(gui::TComponent* owner);
   ~TForm1() override;
@@ -93,8 +96,8 @@ class TForm1 : public gui::TForm {
   void CheckFlashViewer();
 
   // --- Owned state
-  plat::FileStream* PayloadStream() const { return payload_.get(); }
-  std::uint32_t PayloadOffset() const { return payloadOffset_; }
+  plat::FileStream* PayloadStream() const override { return payload_.get(); }
+  std::uint32_t PayloadOffset() const override { return payloadOffset_; }
   // True once the payload's place in the program file is known; without it nothing can be
   // installed.
   bool PayloadAvailable() const { return payloadLocated_; }
@@ -103,7 +106,7 @@ class TForm1 : public gui::TForm {
   // What the check found, in the packager's words (for diagnosis; not shown to the user).
   const std::string& PayloadDamage() const { return payloadDamage_; }
   const std::vector<std::string>* Catalogue() const { return catalogue_.get(); }
-  const std::string& VersionText() const { return version_; }
+  const std::string& VersionText() const override { return version_; }
   const std::string& SystemFolder() const { return systemFolder_; }
   bool InstallDone() const { return installDone_; }
   bool UninstallDone() const { return uninstallDone_; }
@@ -112,10 +115,10 @@ class TForm1 : public gui::TForm {
   bool Installing() const { return run_.Active(); }
 
   // Marks the payload damaged: "Installa" stays disabled and the status bar says so.
-  void MarkPayloadDamaged(const std::string& why);
+  void MarkPayloadDamaged(const std::string& why) override;
   // What the status bar says for the present state: the damaged payload, else the connection
   // as the detector last reported it.
-  std::string StatusText() const;
+  std::string StatusText() const override;
 
  private:
   using Handler = void (TForm1::*)(gui::TComponent* sender);
@@ -123,6 +126,24 @@ class TForm1 : public gui::TForm {
   gui::TNotifyEvent Bind(Handler handler);
   // True when every required field of the card has at least one character.
   bool CardComplete() const;
+  // The card field's control, by the name the card table gives it; one of another kind throws
+  // std::bad_cast.
+  gui::TComponent& CardControl(const CardField& field) const;
+  gui::TEdit& CardEdit(const CardField& field) const;
+  gui::TCheckBox& CardCheckBox(const CardField& field) const;
+
+  // --- The run's and the record's view of the window (InstallHost)
+  std::string DestinationFolder() const override;
+  std::string CardText(const CardField& field) const override;
+  bool CardChecked(const CardField& field) const override;
+  std::vector<shell::TMyShortCut*> ShortCuts() const override;
+  archive::TBackupFile& Engine() override;
+  void SetCardText(const CardField& field, const std::string& text) override;
+  void SetCardChecked(const CardField& field, bool checked) override;
+  void ShowProgress(bool shown) override;
+  void SetProgress(int percent, bool paintNow) override;
+  void SetStatusText(const std::string& text) override;
+  void MarkInstallDone() override;
 
   std::unique_ptr<plat::FileStream> payload_;
   std::uint32_t payloadOffset_ = 0;

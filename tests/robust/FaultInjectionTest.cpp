@@ -16,6 +16,7 @@
 #include "DamageFixtures.h"
 #include "RobustSupport.h"
 #include "support/FaultFileSystem.h"
+#include "support/FaultSweep.h"
 #include "support/MemoryFileSystem.h"
 #include "support/ScratchDrive.h"
 
@@ -23,7 +24,16 @@ namespace robust {
 namespace {
 
 using testsupport::FaultFileSystem;
+using testsupport::FaultPoint;
 using testsupport::MemoryFileSystem;
+
+// The sweeps of one run at a time: each call fails once in turn.
+testsupport::SweepModes TransientUpTo(long limit) {
+  testsupport::SweepModes modes;
+  modes.persistent = false;
+  modes.limit = limit;
+  return modes;
+}
 
 enum class Mode { kTransient, kPersistent, kShortOnce, kDiskFull };
 
@@ -244,7 +254,8 @@ TEST_F(DamageTest, EveryFileLayerFaultEndsCleanly) {
       Save(Build({Member("c:\\f\\a.txt", a), Member("c:\\f\\b.bin", b)}));
   testsupport::FaultFileSystem faulty;
   bool sawFailure = false;
-  for (long n = 1; n < 200; ++n) {
+  testsupport::SweepFaults([&](const FaultPoint& p) {
+    const long n = p.n;
     faulty.FailAt(n);
     const std::string dest = Path("run" + std::to_string(n));
     TBackupFile bf(nullptr, faulty);
@@ -272,28 +283,29 @@ TEST_F(DamageTest, EveryFileLayerFaultEndsCleanly) {
     if (!faulty.Fired()) {
       EXPECT_TRUE(result);
       EXPECT_TRUE(hasA && hasB);
-      break;
     }
-  }
+    return faulty.Fired();
+  }, TransientUpTo(200));
   EXPECT_TRUE(sawFailure);
 }
 
 TEST_F(DamageTest, WriterFaultsAreErrorsNeverSilent) {
   testsupport::FaultFileSystem faulty;
-  for (long n = 1; n < 100; ++n) {
-    faulty.FailAt(n);
+  testsupport::SweepFaults([&](const FaultPoint& p) {
+    faulty.FailAt(p.n);
     archive::WriterOptions o;
     o.maxSize = 20000;
     archive::ArchiveWriter w(o, faulty);
     bool threw = false;
     try {
-      w.WriteVolumes({Member("c:\\a", Content(30000, 7, false))}, Path("w" + std::to_string(n) + ".lpk"));
+      w.WriteVolumes({Member("c:\\a", Content(30000, 7, false))},
+                     Path("w" + std::to_string(p.n) + ".lpk"));
     } catch (const plat::Error&) {
       threw = true;
     }
-    EXPECT_EQ(threw, faulty.Fired()) << n;
-    if (!faulty.Fired()) break;
-  }
+    EXPECT_EQ(threw, faulty.Fired()) << p.n;
+    return faulty.Fired();
+  }, TransientUpTo(100));
 }
 
 TEST_F(LumipackDamageTest, MissingInputsAndUnwritableOutputsFailCleanly) {
@@ -325,46 +337,42 @@ TEST_F(LumipackDamageTest, AFileLayerFaultAnywhereIsNeverASuccess) {
   WriteWholeFile(Path("a.lpk"), Sound());
   const std::string text = testsupport::Prose(20000);
   testsupport::FaultFileSystem faulty;
-  bool fired = true;
-  for (long n = 1; fired && n < 500; ++n) {
+  testsupport::SweepFaults([&](const FaultPoint& p) {
     testsupport::RemoveTree(Path("x"));
-    faulty.FailAt(n);
+    faulty.FailAt(p.n);
     const auto r = Lumipack({"extract", Path("a.lpk"), "-d", Path("x")}, faulty);
-    fired = faulty.Fired();
-    if (fired) {
-      EXPECT_EQ(1, r.status) << "fault at call " << n;
-      EXPECT_EQ(1, testsupport::Lines(r.err)) << n << r.err;
+    if (faulty.Fired()) {
+      EXPECT_EQ(1, r.status) << p.Describe();
+      EXPECT_EQ(1, testsupport::Lines(r.err)) << p.n << r.err;
     } else {
       EXPECT_EQ(0, r.status) << r.err;
       EXPECT_EQ(text, testsupport::ReadWholeFile(Path("x\\text.txt")));
     }
-  }
-  EXPECT_FALSE(fired);
+    return faulty.Fired();
+  }, TransientUpTo(500));
 
   fs.ForceDirectories(Path("in"));
   WriteWholeFile(Path("in\\t.txt"), text);
-  fired = true;
-  for (long n = 1; fired && n < 500; ++n) {
+  testsupport::SweepFaults([&](const FaultPoint& p) {
     std::ostringstream out, err;
     lumipack::Context ctx{out, err, faulty, false};
     lumipack::CreateOptions o;
     o.out = Path("made.lpk");
     o.inputs = {"in"};
     o.baseFolder = Base();
-    faulty.FailAt(n);
+    faulty.FailAt(p.n);
     bool ok = true;
     try {
       lumipack::Create(o, ctx);
     } catch (const std::exception&) {
       ok = false;
     }
-    fired = faulty.Fired();
-    EXPECT_EQ(!fired, ok) << "fault at call " << n;
+    EXPECT_EQ(!faulty.Fired(), ok) << p.Describe();
     if (!ok) {
-      EXPECT_FALSE(fs.FileExists(o.out)) << "a partial archive is left, fault " << n;
+      EXPECT_FALSE(fs.FileExists(o.out)) << "a partial archive is left, " << p.Describe();
     }
-  }
-  EXPECT_FALSE(fired);
+    return faulty.Fired();
+  }, TransientUpTo(500));
   EXPECT_EQ(0, Lumipack({"verify", Path("made.lpk")}).status);
 }
 

@@ -71,17 +71,12 @@ class ScenarioRun : public wizardtest::InstallTest {
   explicit ScenarioRun(const Scenario& scenario) : scenario_(scenario) {
     if (scenario.older) WriteOlderInstallation();
   }
-  ~ScenarioRun() override {
-    wizard::CurrentServices() = wizard::Services();
-    gui_.OnMessageBox = nullptr;
-  }
+  ~ScenarioRun() override { gui_.OnMessageBox = nullptr; }
 
   // The wizard on its installation page, over these layers; the state before the press.
   void Open(plat::FileSystem* files, plat::Shell* shell, plat::RegistryBackend* registry) {
-    wizard::Services& s = wizard::CurrentServices();
-    s.files = files;
-    s.shell = shell;
-    if (registry != nullptr) s.registry = registry;
+    services_.UseFiles(files).UseShell(shell);
+    if (registry != nullptr) services_.UseRegistry(registry);
     std::vector<archive::WriterMember> members;
     for (const Member& m : Members()) members.push_back(wizardtest::MemoryMember(m.stored, m.content));
     auto& w = OpenAtInstallPage(members);
@@ -117,6 +112,8 @@ class ScenarioRun : public wizardtest::InstallTest {
   bool InstallPressed() { return PressInstall(); }
   const std::vector<gui::HeadlessBackend::BoxRecord>& Boxes() const { return gui_.Boxes(); }
 
+  // The next start, on the platform's own file layer.
+  void UseRealFiles() { services_.UseFiles(nullptr); }
   // The installer ends (its window goes without closing, unless it closed already) and starts
   // again.
   void Restart() {
@@ -194,7 +191,7 @@ void ExpectUndone(ScenarioRun& r, const CompleteState& complete, const std::stri
     EXPECT_EQ(r.State(), r.before) << where << ": " << told;
     return;
   }
-  wizard::CurrentServices().files = nullptr;
+  r.UseRealFiles();
   r.Restart();
   ASSERT_TRUE(r.Told(wizard::kInterruptedTitle)) << where;
   // A commit record that reached the disk, though its writing failed and the record of the
@@ -226,7 +223,7 @@ TEST_P(InstallFaultTest, EveryFileCallOfTheRunFailsInTurn) {
         if (r.productAtSuccess != complete.product) {
           // A backup or the journal that could not be deleted at the commit: the next start
           // finishes the deleting.
-          wizard::CurrentServices().files = nullptr;
+          r.UseRealFiles();
           r.Restart();
           EXPECT_TRUE(r.Told(wizard::kInterruptedTitle)) << where;
           EXPECT_EQ(r.State(false, false), complete.product) << where;

@@ -11,8 +11,8 @@
 
 #include "InstallFixture.h"
 #include "platform/MemoryRegistry.h"
+#include "support/FaultSweep.h"
 #include "support/ProxyRegistry.h"
-#include "wizard/Services.h"
 
 namespace robust {
 namespace {
@@ -79,36 +79,19 @@ class FaultRegistry : public testsupport::ProxyRegistry {
   bool fired_ = false;
 };
 
-const std::vector<std::pair<std::string, std::string>>& CardValues() {
-  static const std::vector<std::pair<std::string, std::string>> values = {
-      {"Cognome", "Rossi"}, {"Nome", "Maria"}, {"Indirizzo", "Via Roma 1"}, {"Citta", "Perugia"},
-      {"Prov", "PG"},       {"Eta", "42"},     {"Tel", "333"},               {"Maschio", "True"}};
-  return values;
-}
-
 // One wizard per fault point: the fixture made and torn down for each run of the sweep.
 class WizardRun : public wizardtest::InstallTest {
  public:
   void TestBody() override {}
 
-  // Installs with the fault armed at n and closes the window as a user would.
-  void Completion(long n, bool persistent) {
-    const std::string where =
-        std::string(persistent ? "persistent" : "transient") + " fault at call " + std::to_string(n);
+  // Installs with the fault armed at p and closes the window as a user would.
+  void Completion(const testsupport::FaultPoint& p) {
+    const std::string where = p.Describe();
     FaultRegistry faulty(registry_);
-    wizard::CurrentServices().registry = &faulty;
+    services_.UseRegistry(&faulty);
     auto& w = OpenAtInstallPage({wizardtest::MemoryMember("c:\\src\\Lumidesk.exe", "p")});
-    for (const auto& v : CardValues()) {
-      if (v.first == "Cognome") w.Edit1->SetText(v.second);
-      if (v.first == "Nome") w.Edit2->SetText(v.second);
-      if (v.first == "Indirizzo") w.Edit7->SetText(v.second);
-      if (v.first == "Citta") w.Edit3->SetText(v.second);
-      if (v.first == "Prov") w.Edit4->SetText(v.second);
-      if (v.first == "Eta") w.Edit5->SetText(v.second);
-      if (v.first == "Tel") w.Edit6->SetText(v.second);
-    }
-    w.CheckBox1->SetChecked(true);
-    faulty.FailAt(n, persistent);
+    wizardtest::FillCard(w, wizardtest::SampleCard());
+    faulty.FailAt(p.n, p.persistent);
     ASSERT_TRUE(PressInstall()) << where;
     fired = faulty.Fired();
     // The run closes the window on success; a refused close leaves it open for another try.
@@ -124,7 +107,8 @@ class WizardRun : public wizardtest::InstallTest {
     const bool installed = BoxesTitled(wizard::kInstallDoneTitle) == 1;
     bool complete = RecordValue("RootDir") == InDest("Zentaro.exe") &&
                     RecordValue("version") == "3.0.0.3";
-    for (const auto& v : CardValues()) complete = complete && RecordValue(v.first) == v.second;
+    for (const auto& v : wizardtest::SampleCard())
+      complete = complete && RecordValue(v.first) == v.second;
     int warnings = 0;
     for (const auto& b : gui_.Boxes()) warnings += b.text == wizard::kRecordNotWrittenText;
     if (installed) {
@@ -135,23 +119,21 @@ class WizardRun : public wizardtest::InstallTest {
       EXPECT_FALSE(RecordExists()) << where << ": a failed run was recorded";
     }
     EXPECT_EQ(registry_.OpenHandleCount(), 0u) << where;
-    wizard::CurrentServices().registry = nullptr;
   }
 
-  // Uninstalls a recorded installation with the fault armed at n, then closes the window.
-  void Uninstall(long n, bool persistent) {
-    const std::string where =
-        std::string(persistent ? "persistent" : "transient") + " fault at call " + std::to_string(n);
+  // Uninstalls a recorded installation with the fault armed at p, then closes the window.
+  void Uninstall(const testsupport::FaultPoint& p) {
+    const std::string where = p.Describe();
     plat::RealFileSystem().ForceDirectories(Dest());
     testsupport::WriteWholeFile(InDest("Lumidesk.EXE"), "program");
-    std::vector<std::pair<std::string, std::string>> record = CardValues();
-    record.insert(record.begin(), {{"RootDir", InDest("Zentaro.exe")}, {"version", "3.0.0.3"}});
+    wizardtest::CardValues record = {{"RootDir", InDest("Zentaro.exe")}, {"version", "3.0.0.3"}};
+    record.insert(record.end(), wizardtest::SampleCard().begin(), wizardtest::SampleCard().end());
     WriteRecord(record);
     UseDefaultInstaller();
     FaultRegistry faulty(registry_);
-    wizard::CurrentServices().registry = &faulty;
+    services_.UseRegistry(&faulty);
     auto& w = StartWizard();
-    faulty.FailAt(n, persistent);
+    faulty.FailAt(p.n, p.persistent);
     ASSERT_TRUE(gui_.Click(*w.Button14)) << where;
     fired = faulty.Fired();
     EXPECT_TRUE(w.UninstallDone()) << where;
@@ -170,43 +152,32 @@ class WizardRun : public wizardtest::InstallTest {
     EXPECT_TRUE(app_.Terminated()) << where << ": the window cannot be closed";
     EXPECT_EQ(faulty.Calls(), before) << where << ": closing touched the registry";
     EXPECT_EQ(registry_.OpenHandleCount(), 0u) << where;
-    wizard::CurrentServices().registry = nullptr;
   }
 
   bool fired = false;
 };
 
-// Runs the sweep until a fault point past the last call; returns the points covered.
-template <class F>
-long Sweep(F run) {
-  long points = 0;
-  for (bool persistent : {false, true}) {
-    for (long n = 1;; ++n) {
-      bool fired = false;
-      {
+// Runs the sweep with a fresh wizard at every point; returns the points covered.
+long Sweep(void (WizardRun::*run)(const testsupport::FaultPoint&)) {
+  testsupport::SweepModes modes;
+  modes.limit = 500;
+  return testsupport::SweepFaults(
+      [run](const testsupport::FaultPoint& p) {
         WizardRun r;
-        run(r, n, persistent);
-        fired = r.fired;
-      }
-      if (::testing::Test::HasFatalFailure() || !fired) break;
-      ++points;
-      if (n > 500) {
-        ADD_FAILURE() << "the sweep does not end";
-        break;
-      }
-    }
-  }
-  return points;
+        (r.*run)(p);
+        return r.fired;
+      },
+      modes);
 }
 
 TEST(RegistryFaultTest, CompletionUnderEveryRegistryFault) {
-  const long points = Sweep([](WizardRun& r, long n, bool p) { r.Completion(n, p); });
+  const long points = Sweep(&WizardRun::Completion);
   EXPECT_GE(points, 20);
   std::printf("completion: %ld registry fault points\n", points);
 }
 
 TEST(RegistryFaultTest, UninstallUnderEveryRegistryFault) {
-  const long points = Sweep([](WizardRun& r, long n, bool p) { r.Uninstall(n, p); });
+  const long points = Sweep(&WizardRun::Uninstall);
   EXPECT_GE(points, 20);
   std::printf("uninstall: %ld registry fault points\n", points);
 }

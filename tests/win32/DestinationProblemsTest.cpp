@@ -16,7 +16,6 @@
 #include "WizardFixture.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "wizard/Services.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ class DestinationProblems : public wizardtest::WizardTest {
  protected:
   DestinationProblems() {
     // The real registry: the record is what a failed run must not leave.
-    wizard::CurrentServices().registry = nullptr;
+    services_.UseRegistry(nullptr);
     DeleteRecord();
   }
   ~DestinationProblems() override {

@@ -1,173 +1,174 @@
 // Closing the wizard: the install record after a successful run, nothing before a run or
-// after an uninstall, and a record that cannot be written.
+// after an uninstall, and a record that cannot be written. One table of scenarios: the record
+// before, the payload's title, the card and the folder, the user's steps (with the registry
+// failing or healing between them), then the record, the message boxes and whether the
+// installer ended.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "InstallFixture.h"
 #include "platform/MemoryRegistry.h"
-#include "wizard/Services.h"
 
 namespace wizardtest {
 namespace {
 
-class CompletionTest : public InstallTest {
+using Op = plat::MemoryRegistry::Op;
+
+struct Step {
+  enum Kind { kInstall, kUninstall, kClose, kFail, kHeal } kind;
+  bool endedAfter = false;  // the installer has ended after this step
+  Op op = Op::SetValue;     // kFail: this registry call fails from now on ...
+  const char* name = "";    // ... for this value or key
+};
+Step Install(bool ended) { return {Step::kInstall, ended}; }
+Step Uninstall() { return {Step::kUninstall}; }
+Step Close(bool ended) { return {Step::kClose, ended}; }
+Step Fail(Op op, const char* name) { return {Step::kFail, false, op, name}; }
+Step Heal() { return {Step::kHeal}; }
+
+struct Scenario {
+  const char* name;
+  bool recordBefore;       // an older installation's record, so that the uninstall is usable
+  const char* title;       // the payload's
+  CardValues card;         // typed on the card
+  bool femmina;            // "Femmina" checked instead of "Maschio"
+  const char* folder;      // null: Dest()
+  std::vector<Step> steps;
+  bool recorded;           // a record afterwards: the folder's program, the title and the card
+  std::vector<std::string> boxes;  // every message box's text, in order
+  int exceptionBoxes;      // of which shown by the exception display
+};
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+
+const char* const kInstalled = wizard::kInstallDoneText;
+const char kRootDirFailed[] = "Failed to set data for 'RootDir'";
+
+// The address is kept as typed, blanks included.
+const CardValues kTyped = {
+    {"Cognome", "Rossi"}, {"Nome", "Maria"}, {"Indirizzo", " Via Roma 1 "},
+    {"Citta", "Citt\xE0 di Castello"}, {"Prov", "PG"}, {"Eta", "42"},
+    {"Tel", "333 1234567"}, {"Maschio", "True"}};
+
+const Scenario kScenarios[] = {
+    {"ASuccessfulRunRecordsTheTenValuesInOrder", false, "3.0.0.3", kTyped, false, nullptr,
+     {Install(true)}, true, {kInstalled}, 0},
+    // The default folder on the scratch drive's c: stands for the real one.
+    {"TheDefaultFolderIsRecordedWithTheFixedProgramName", false, "3.0.0.3", {}, false,
+     "c:\\programmi\\nortavia\\Lumidesk", {Install(true)}, true, {kInstalled}, 0},
+    {"OnlyFemminaCheckedRecordsFalseAndTheEmptyCardTextsStayEmpty", false, "3.0.0.3", {}, true,
+     nullptr, {Install(true)}, true, {kInstalled}, 0},
+    {"AnEmptyCardAndAnEmptyTitleRecordEightEmptyTexts", false, "", {}, false, nullptr,
+     {Install(true)}, true, {kInstalled}, 0},
+    {"ClosingWithoutInstallingWritesNothing", false, "3.0.0.3", {}, false, nullptr,
+     {Close(true)}, false, {}, 0},
+    // The run's success closes the window; a close whose record fails keeps it open, so the
+    // first close fails and the uninstall comes before the second.
+    {"AnUninstallAfterTheRunMeansNothingIsWrittenAtClosing", true, "3.0.0.3", {}, false, nullptr,
+     {Fail(Op::SetValue, "RootDir"), Install(false), Heal(), Uninstall(), Close(true)}, false,
+     {kInstalled, kRootDirFailed, wizard::kUninstalledText}, 1},
+    {"AnInstallationAfterAnUninstallInTheSameWindowIsRecorded", true, "3.0.0.3", {}, false,
+     nullptr, {Uninstall(), Install(true)}, true, {wizard::kUninstalledText, kInstalled}, 0},
+    // No rights under the machine root: the key cannot be created.
+    {"ARecordThatCannotBeWrittenIsShownThenASecondCloseEndsTheInstaller", false, "3.0.0.3", {},
+     false, nullptr, {Fail(Op::CreateKey, ""), Install(false), Close(true)}, false,
+     {kInstalled, kRootDirFailed,
+      "L'installazione non \xE8 stata registrata: non sar\xE0 possibile disinstallare Lumidesk "
+      "da questo programma."},
+     1},
+    {"ASecondCloseWritesTheRecordWhenItCanBeWrittenByThen", false, "3.0.0.3", {}, false, nullptr,
+     {Fail(Op::SetValue, "Nome"), Install(false), Heal(), Close(true)}, true,
+     {kInstalled, "Failed to set data for 'Nome'"}, 1},
+};
+
+class CompletionTest : public InstallTest, public ::testing::WithParamInterface<Scenario> {
  protected:
-  wizard::TForm1& Open() {
-    return OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "p"),
-                              MemoryMember("c:\\src\\docs\\a.txt", "a")});
-  }
-  void FillCard(wizard::TForm1& w) {
-    w.Edit1->SetText("Rossi");
-    w.Edit2->SetText("Maria");
-    w.Edit7->SetText(" Via Roma 1 ");  // kept as typed, blanks included
-    w.Edit3->SetText("Citt\xE0 di Castello");
-    w.Edit4->SetText("PG");
-    w.Edit5->SetText("42");
-    w.Edit6->SetText("333 1234567");
-  }
+  // The record's values as closing writes them.
   std::vector<std::string> RecordNames() const {
     return {"RootDir", "version", "Cognome", "Nome", "Indirizzo",
             "Citta",   "Prov",    "Eta",     "Tel",  "Maschio"};
   }
 };
 
-TEST_F(CompletionTest, ASuccessfulRunRecordsTheTenValuesInOrder) {
+TEST_P(CompletionTest, Closing) {
+  const Scenario& s = GetParam();
+  if (s.recordBefore) WriteRecord({{"RootDir", Path("old\\Zentaro.exe")}});
   ObservedRegistry observed(registry_);
-  wizard::CurrentServices().registry = &observed;
-  auto& w = Open();
-  FillCard(w);
-  w.CheckBox1->SetChecked(true);
-  ASSERT_TRUE(PressInstall());
-  EXPECT_EQ(observed.valuesSet, RecordNames());
-  EXPECT_EQ(RecordValue("RootDir"), Dest() + "\\Zentaro.exe");
-  EXPECT_EQ(RecordValue("version"), "3.0.0.3");
-  EXPECT_EQ(RecordValue("Cognome"), "Rossi");
-  EXPECT_EQ(RecordValue("Nome"), "Maria");
-  EXPECT_EQ(RecordValue("Indirizzo"), " Via Roma 1 ");
-  EXPECT_EQ(RecordValue("Citta"), "Citt\xE0 di Castello");
-  EXPECT_EQ(RecordValue("Prov"), "PG");
-  EXPECT_EQ(RecordValue("Eta"), "42");
-  EXPECT_EQ(RecordValue("Tel"), "333 1234567");
-  EXPECT_EQ(RecordValue("Maschio"), "True");
-  // Written straight through: the key was flushed and every handle released.
-  EXPECT_GE(registry_.FlushCount("HKEY_LOCAL_MACHINE\\SOFTWARE\\NORTAVIA\\Zentaro"), 1);
-  EXPECT_EQ(registry_.OpenHandleCount(), 0u);
-  wizard::CurrentServices().registry = nullptr;
-}
-
-TEST_F(CompletionTest, TheDefaultFolderIsRecordedWithTheFixedProgramName) {
-  auto& w = Open();
-  EXPECT_EQ(wizard::kDefaultDestination, std::string("c:\\programmi\\nortavia\\Lumidesk"));
-  // The default folder on the scratch drive's c: stands for the real one.
-  w.LabelDir->SetCaption(wizard::kDefaultDestination);
-  ASSERT_TRUE(PressInstall());
-  EXPECT_EQ(RecordValue("RootDir"), "c:\\programmi\\nortavia\\Lumidesk\\Zentaro.exe");
-}
-
-TEST_F(CompletionTest, OnlyFemminaCheckedRecordsFalseAndTheEmptyCardTextsStayEmpty) {
-  auto& w = Open();
-  w.CheckBox1->SetChecked(false);
-  w.CheckBox2->SetChecked(true);
-  ASSERT_TRUE(PressInstall());
-  EXPECT_EQ(RecordValue("Maschio"), "False");
-  int empty = 0;
-  for (const std::string& name : RecordNames()) empty += RecordValue(name).empty();
-  EXPECT_EQ(empty, 7);  // the seven card texts; Maschio holds "False"
-  EXPECT_FALSE(RecordValue("RootDir").empty());
-  EXPECT_FALSE(RecordValue("version").empty());
-}
-
-TEST_F(CompletionTest, AnEmptyCardAndAnEmptyTitleRecordEightEmptyTexts) {
-  WriteInstaller(InstallerPath(), "", {MemoryMember("c:\\src\\Lumidesk.exe", "p")});
+  services_.UseRegistry(&observed);
+  WriteInstaller(InstallerPath(), s.title, {MemoryMember("c:\\src\\Lumidesk.exe", "p"),
+                                            MemoryMember("c:\\src\\docs\\a.txt", "a")});
   online_ = true;
   auto& w = StartWizard();
   Tick();
-  w.LabelDir->SetCaption(Dest());
-  w.Notebook1->SetPageIndex(kInstallPage);
-  ASSERT_TRUE(PressInstall());
-  int empty = 0;
-  for (const std::string& name : RecordNames()) empty += RecordValue(name).empty();
-  EXPECT_EQ(empty, 8);  // version and the seven card texts; only RootDir and Maschio have text
-  EXPECT_EQ(RecordValue("Maschio"), "False");
-}
+  FillCard(w, s.card);
+  w.CheckBox2->SetChecked(s.femmina);
+  const std::string folder = s.folder ? s.folder : Dest();
+  w.LabelDir->SetCaption(folder);
 
-TEST_F(CompletionTest, ClosingWithoutInstallingWritesNothing) {
-  auto& w = Open();
-  w.Notebook1->SetPageIndex(kWelcomePage);
-  ASSERT_TRUE(gui_.ClickCloseBox(w));
-  EXPECT_EQ(w.LastCloseAction(), gui::TCloseAction::caFree);
-  EXPECT_FALSE(RecordExists());
-}
+  for (const Step& step : s.steps) {
+    switch (step.kind) {
+      case Step::kInstall:
+        w.Notebook1->SetPageIndex(kInstallPage);
+        ASSERT_TRUE(PressInstall());
+        EXPECT_TRUE(w.InstallDone());
+        break;
+      case Step::kUninstall:
+        w.Notebook1->SetPageIndex(kWelcomePage);
+        ASSERT_TRUE(gui_.Click(*w.Button14));
+        EXPECT_TRUE(w.UninstallDone());
+        EXPECT_FALSE(RecordExists());
+        break;
+      case Step::kClose:
+        ASSERT_TRUE(gui_.ClickCloseBox(w));
+        break;
+      case Step::kFail:
+        registry_.FailOn(step.op, step.name);
+        break;
+      case Step::kHeal:
+        registry_.ClearFailures();
+        break;
+    }
+    ASSERT_EQ(app_.Terminated(), step.endedAfter) << "after step " << (&step - &s.steps[0]);
+    if (app_.Terminated()) EXPECT_EQ(w.LastCloseAction(), gui::TCloseAction::caFree);
+    else EXPECT_TRUE(w.Visible());
+  }
 
-TEST_F(CompletionTest, AnUninstallAfterTheRunMeansNothingIsWrittenAtClosing) {
-  WriteRecord({{"RootDir", Path("old\\Zentaro.exe")}});  // so the uninstall button is usable
-  auto& w = Open();
-  // The run's success closes the window; a close whose record fails keeps it open, so make
-  // the first close fail and uninstall before the second.
-  registry_.FailOn(plat::MemoryRegistry::Op::SetValue, "RootDir");
-  ASSERT_TRUE(PressInstall());
-  ASSERT_TRUE(w.InstallDone());
-  EXPECT_FALSE(app_.Terminated());
-  registry_.ClearFailures();
-  w.Notebook1->SetPageIndex(kWelcomePage);
-  ASSERT_TRUE(gui_.Click(*w.Button14));
-  ASSERT_TRUE(w.UninstallDone());
-  ASSERT_TRUE(gui_.ClickCloseBox(w));
-  EXPECT_TRUE(app_.Terminated());
-  EXPECT_FALSE(RecordExists());
-}
-
-TEST_F(CompletionTest, AnInstallationAfterAnUninstallInTheSameWindowIsRecorded) {
-  WriteRecord({{"RootDir", Path("old\\Zentaro.exe")}});
-  auto& w = Open();
-  w.Notebook1->SetPageIndex(kWelcomePage);
-  ASSERT_TRUE(gui_.Click(*w.Button14));
-  EXPECT_FALSE(RecordExists());
-  w.Notebook1->SetPageIndex(kInstallPage);
-  ASSERT_TRUE(PressInstall());
-  EXPECT_TRUE(app_.Terminated());
-  EXPECT_EQ(RecordValue("RootDir"), Dest() + "\\Zentaro.exe");
-}
-
-TEST_F(CompletionTest, ARecordThatCannotBeWrittenIsShownThenASecondCloseEndsTheInstaller) {
-  auto& w = Open();
-  // No rights under the machine root: the key cannot be created.
-  registry_.FailOn(plat::MemoryRegistry::Op::CreateKey, "");
-  ASSERT_TRUE(PressInstall());
-  ASSERT_EQ(ExceptionBoxes(), 1);
-  EXPECT_EQ(gui_.Boxes().back().text, "Failed to set data for 'RootDir'");
-  EXPECT_FALSE(app_.Terminated());
-  EXPECT_TRUE(w.Visible());
-  // Nothing went to the root key instead.
+  std::vector<std::string> boxes;
+  for (const auto& b : gui_.Boxes()) boxes.push_back(b.text);
+  EXPECT_EQ(boxes, s.boxes);
+  EXPECT_EQ(ExceptionBoxes(), s.exceptionBoxes);
+  EXPECT_EQ(RecordExists(), s.recorded);
+  if (s.recorded) {
+    // Written in the record's order, straight through: the key was flushed.
+    ASSERT_GE(observed.valuesSet.size(), RecordNames().size());
+    EXPECT_EQ(std::vector<std::string>(observed.valuesSet.end() - RecordNames().size(),
+                                       observed.valuesSet.end()),
+              RecordNames());
+    EXPECT_GE(registry_.FlushCount("HKEY_LOCAL_MACHINE\\SOFTWARE\\NORTAVIA\\Zentaro"), 1);
+    EXPECT_EQ(RecordValue("RootDir"), folder + "\\Zentaro.exe");
+    EXPECT_EQ(RecordValue("version"), s.title);
+    // Each card text as typed, an empty one when none was; the check box as "True"/"False".
+    for (const std::string& name : RecordNames()) {
+      if (name == "RootDir" || name == "version") continue;
+      std::string typed = name == "Maschio" ? "False" : "";
+      for (const auto& v : s.card)
+        if (v.first == name) typed = v.second;
+      EXPECT_EQ(RecordValue(name), typed) << name;
+    }
+  }
+  // Nothing went to the root key instead, and every handle was released.
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
   EXPECT_FALSE(registry_.GetValue(plat::kHKeyLocalMachine, "", "RootDir", type, data));
-
-  ASSERT_TRUE(gui_.ClickCloseBox(w));
-  EXPECT_TRUE(app_.Terminated());
-  EXPECT_EQ(w.LastCloseAction(), gui::TCloseAction::caFree);
-  EXPECT_EQ(ExceptionBoxes(), 1);
-  EXPECT_EQ(gui_.Boxes().back().text,
-            "L'installazione non \xE8 stata registrata: non sar\xE0 possibile disinstallare "
-            "Lumidesk da questo programma.");
-  EXPECT_FALSE(RecordExists());
-}
-
-TEST_F(CompletionTest, ASecondCloseWritesTheRecordWhenItCanBeWrittenByThen) {
-  auto& w = Open();
-  registry_.FailOn(plat::MemoryRegistry::Op::SetValue, "Nome");
-  ASSERT_TRUE(PressInstall());
-  ASSERT_EQ(ExceptionBoxes(), 1);
-  EXPECT_EQ(gui_.Boxes().back().text, "Failed to set data for 'Nome'");
-  registry_.ClearFailures();
-  ASSERT_TRUE(gui_.ClickCloseBox(w));
-  EXPECT_TRUE(app_.Terminated());
-  EXPECT_EQ(RecordValue("Maschio"), "False");
-  EXPECT_EQ(RecordValue("RootDir"), Dest() + "\\Zentaro.exe");
   EXPECT_EQ(registry_.OpenHandleCount(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Records, CompletionTest, ::testing::ValuesIn(kScenarios),
+                         [](const ::testing::TestParamInfo<Scenario>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace wizardtest

@@ -11,7 +11,6 @@
 #include "platform/Shell.h"
 #include "shell/ShortCut.h"
 #include "wizard/FileRouting.h"
-#include "wizard/Services.h"
 #include "wizard/Unit2.h"
 
 namespace wizardtest {
@@ -131,7 +130,7 @@ TEST_F(InstallRunTest, TheProgramInAnyLetterCaseMakesTheLinksBeforeItIsWritten) 
       programExistedAtLinkTime = IsFile(InDest("LUMIDESK.EXE"));
     }
   };
-  wizard::CurrentServices().files = &files;
+  services_.UseFiles(&files);
   auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\docs\\a.txt", "a"),
                                MemoryMember("c:\\build\\LUMIDESK.EXE", "program"),
                                MemoryMember("c:\\src\\search.ico", "icon")});
@@ -150,7 +149,6 @@ TEST_F(InstallRunTest, TheProgramInAnyLetterCaseMakesTheLinksBeforeItIsWritten) 
   ASSERT_TRUE(plat::SystemShell().ReadLink(DesktopLink(), link));
   EXPECT_EQ(link.target, InDest("LUMIDESK.EXE"));
   EXPECT_EQ(link.description, "Falc@ro");
-  wizard::CurrentServices().files = nullptr;
 }
 
 TEST_F(InstallRunTest, APayloadWithoutTheProgramMakesNoLinks) {
@@ -284,7 +282,7 @@ TEST_F(InstallRunTest, ADestinationThatIsNotAFullPathIsRefusedBeforeAnythingIsMa
       throw plat::Error("refused by the test: " + path);
     }
   };
-  wizard::CurrentServices().files = &files;
+  services_.UseFiles(&files);
   auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "p"),
                                MemoryMember("c:\\src\\docs\\a.txt", "a")});
   for (const char* typed : {"", "Lumidesk"}) {
@@ -317,7 +315,6 @@ TEST_F(InstallRunTest, ADestinationThatIsNotAFullPathIsRefusedBeforeAnythingIsMa
   ASSERT_TRUE(PressInstall());
   EXPECT_TRUE(w.InstallDone());
   EXPECT_TRUE(IsFile(InDest("Lumidesk.exe")));
-  wizard::CurrentServices().files = nullptr;
 }
 
 TEST_F(InstallRunTest, ADamagedPayloadFailsTheRun) {
@@ -424,7 +421,7 @@ TEST_F(InstallRunTest, FolderPreparationThatFailsEndsTheRunWithoutWritingTheMemb
       return ObservedFiles::DirectoryExists(path);
     }
   } files;
-  wizard::CurrentServices().files = &files;
+  services_.UseFiles(&files);
   auto& w = OpenAtInstallPage({MemoryMember("c:\\src\\Lumidesk.exe", "p")});
   std::string raised;
   auto inner = w.BackupFile1->OnRestoreFile;
@@ -444,7 +441,6 @@ TEST_F(InstallRunTest, FolderPreparationThatFailsEndsTheRunWithoutWritingTheMemb
   EXPECT_FALSE(IsFile(StartMenuLink()));
   EXPECT_EQ(BoxesTitled(wizard::kInstallFailedTitle), 1);
   EXPECT_EQ(ExceptionBoxes(), 0);  // the engine absorbed the handler's error
-  wizard::CurrentServices().files = nullptr;
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "platform/Error.h"
 #include "platform/FileSignature.h"
 #include "tools/synthetic/SyntheticPayload.h"
-#include "wizard/Services.h"
 
 namespace wizardtest {
 namespace {
@@ -268,7 +267,7 @@ TEST_F(IntegrityTest, AFileHeldByAnotherProgramIsNamedAndNotRecorded) {
     HeldFiles files;
     files.heldAtCheck = atCheck;
     files.heldAtMove = !atCheck;
-    wizard::CurrentServices().files = &files;
+    services_.UseFiles(&files);
     ASSERT_TRUE(testsupport::RemoveTree(Dest()));
     ASSERT_TRUE(plat::RealFileSystem().ForceDirectories(Dest()));
     testsupport::WriteWholeFile(InDest("b.dat"), "the user's");
@@ -286,7 +285,6 @@ TEST_F(IntegrityTest, AFileHeldByAnotherProgramIsNamedAndNotRecorded) {
     EXPECT_EQ(left[0].name, "b.dat");
     EXPECT_FALSE(IsFile(DesktopLink()));
     EXPECT_FALSE(w.InstallDone());  // so closing records nothing
-    wizard::CurrentServices().files = nullptr;
     delete form_;
     gui_.ClearBoxes();
   }
@@ -314,7 +312,7 @@ TEST_F(IntegrityTest, TooLittleRoomOnTheDriveIsRefusedBeforeAnythingIsWritten) {
     SCOPED_TRACE(row.free);
     Drive drive;
     drive.free = row.free;
-    wizard::CurrentServices().files = &drive;
+    services_.UseFiles(&drive);
     ASSERT_TRUE(testsupport::RemoveTree(Dest()));
     InstallerBytes(members);
     auto& w = StartOnInstallPage();
@@ -332,7 +330,6 @@ TEST_F(IntegrityTest, TooLittleRoomOnTheDriveIsRefusedBeforeAnythingIsWritten) {
       ExpectNothingInstalled(w);
       delete form_;
     }
-    wizard::CurrentServices().files = nullptr;
     gui_.ClearBoxes();
   }
 }

@@ -19,9 +19,8 @@ class NavigationTest : public WizardTest {
   gui::TButton* Button(const std::string& name) { return form_->Find<gui::TButton>(name); }
   // The card's forward button moves on only with the required fields filled.
   void FillCard() {
-    for (gui::TEdit* e : {form_->Edit1, form_->Edit2, form_->Edit3, form_->Edit4, form_->Edit5,
-                          form_->Edit7})
-      e->SetText("x");
+    for (const wizard::CardField& f : wizard::kCardFields)
+      if (f.required) form_->Find<gui::TEdit>(f.control)->SetText("x");
   }
 };
 

@@ -9,7 +9,6 @@
 #include "InstallFixture.h"
 #include "platform/Error.h"
 #include "shell/ShortCut.h"
-#include "wizard/Services.h"
 
 namespace wizardtest {
 namespace {
@@ -27,10 +26,9 @@ class UninstallTest : public InstallTest {
   void Installed() {
     Put(InDest("Lumidesk.EXE"), "program");
     Put(InDest("Modelli\\a.txt"), "template");
-    WriteRecord({{"RootDir", InDest("Zentaro.exe")}, {"version", "3.0.0.3"},
-                 {"Cognome", "Rossi"}, {"Nome", "Maria"}, {"Indirizzo", "Via Roma 1"},
-                 {"Citta", "Perugia"}, {"Prov", "PG"}, {"Eta", "42"}, {"Tel", "333"},
-                 {"Maschio", "True"}});
+    CardValues record = {{"RootDir", InDest("Zentaro.exe")}, {"version", "3.0.0.3"}};
+    record.insert(record.end(), SampleCard().begin(), SampleCard().end());
+    WriteRecord(record);
   }
   wizard::TForm1& Start() {
     UseDefaultInstaller();
@@ -93,7 +91,7 @@ TEST_F(UninstallTest, TheValuesAreDeletedInOrderAndThenTheKeyWithItsSubkeys) {
     registry_.CloseKey(key);
   }
   ObservedRegistry observed(registry_);
-  wizard::CurrentServices().registry = &observed;
+  services_.UseRegistry(&observed);
   Start();
   ASSERT_TRUE(PressUninstall());
   const std::vector<std::string> order = {"RootDir", "version", "Cognome", "Nome", "Indirizzo",
@@ -101,13 +99,12 @@ TEST_F(UninstallTest, TheValuesAreDeletedInOrderAndThenTheKeyWithItsSubkeys) {
   EXPECT_EQ(observed.valuesDeleted, order);
   EXPECT_FALSE(RecordExists());
   EXPECT_TRUE(registry_.KeyExists(plat::kHKeyLocalMachine, "SOFTWARE\\NORTAVIA"));
-  wizard::CurrentServices().registry = nullptr;
 }
 
 TEST_F(UninstallTest, TheBarGoesOneTwoThreeTenWithButton2Disabled) {
   Installed();
   ObservedFiles files;
-  wizard::CurrentServices().files = &files;
+  services_.UseFiles(&files);
   auto& w = Start();
   std::vector<std::string> seen;
   files.onCall = [&](const std::string& op, const std::string& path) {
@@ -157,13 +154,12 @@ TEST_F(UninstallTest, TheBarGoesOneTwoThreeTenWithButton2Disabled) {
   EXPECT_EQ(positionAtFolderRemoval, 2);
   EXPECT_EQ(positionAtMessage, 10);
   EXPECT_TRUE(IsFile(InDest("Lumidesk.EXE")));
-  wizard::CurrentServices().files = nullptr;
 }
 
 TEST_F(UninstallTest, WithoutRootDirTheLinksGoButNoFileIsDeleted) {
   WriteRecord({{"Cognome", "Rossi"}});
   ObservedFiles files;
-  wizard::CurrentServices().files = &files;
+  services_.UseFiles(&files);
   auto& w = Start();
   std::vector<std::string> touched;
   files.onCall = [&](const std::string& op, const std::string& path) {
@@ -181,14 +177,13 @@ TEST_F(UninstallTest, WithoutRootDirTheLinksGoButNoFileIsDeleted) {
   EXPECT_EQ(w.ProgressBar2->Position(), 10);
   EXPECT_EQ(UninstalledBoxes(), 1);
   EXPECT_TRUE(w.Button2->Enabled());
-  wizard::CurrentServices().files = nullptr;
 }
 
 TEST_F(UninstallTest, ARelativeRootDirDeletesNothingEither) {
   for (const char* root : {"Zentaro.exe", "sub\\Zentaro.exe", "c:Zentaro.exe"}) {
     WriteRecord({{"RootDir", root}});
     ObservedFiles files;
-    wizard::CurrentServices().files = &files;
+    services_.UseFiles(&files);
     Start();
     int fileCalls = 0;
     files.onCall = [&](const std::string& op, const std::string& path) {
@@ -200,7 +195,6 @@ TEST_F(UninstallTest, ARelativeRootDirDeletesNothingEither) {
     EXPECT_EQ(fileCalls, 0) << root;
     EXPECT_FALSE(RecordExists()) << root;
     delete form_;
-    wizard::CurrentServices().files = nullptr;
   }
 }
 
@@ -227,7 +221,7 @@ TEST_F(UninstallTest, AFailingRemovalIsShownAndStopsTheRemainingSteps) {
       return ObservedFiles::FileExists(path);
     }
   } files;
-  wizard::CurrentServices().files = &files;
+  services_.UseFiles(&files);
   auto& w = Start();
   ASSERT_TRUE(PressUninstall());
   ASSERT_EQ(ExceptionBoxes(), 1);
@@ -243,7 +237,6 @@ TEST_F(UninstallTest, AFailingRemovalIsShownAndStopsTheRemainingSteps) {
   EXPECT_FALSE(RecordExists());
   EXPECT_FALSE(IsFile(StartMenuLink()));
   EXPECT_TRUE(IsFile(InDest("Lumidesk.EXE")));
-  wizard::CurrentServices().files = nullptr;
 }
 
 }  // namespace

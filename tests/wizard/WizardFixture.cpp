@@ -5,7 +5,6 @@
 #include "platform/Registry.h"
 #include "support/ArchiveBytes.h"
 #include "support/PeImage.h"
-#include "wizard/Services.h"
 
 namespace wizardtest {
 
@@ -44,10 +43,27 @@ void WriteRaw(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   if (!bytes.empty()) out->WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
 }
 
+const CardValues& SampleCard() {
+  static const CardValues values = {
+      {"Cognome", "Rossi"}, {"Nome", "Maria"}, {"Indirizzo", "Via Roma 1"}, {"Citta", "Perugia"},
+      {"Prov", "PG"},       {"Eta", "42"},     {"Tel", "333"},               {"Maschio", "True"}};
+  return values;
+}
+
+void FillCard(wizard::TForm1& form, const CardValues& values) {
+  for (const auto& v : values) {
+    const wizard::CardField& f = wizard::CardFieldOf(v.first.c_str());
+    if (f.source == wizard::FieldSource::kEdit) {
+      form.Find<gui::TEdit>(f.control)->SetText(v.second);
+    } else if (f.source == wizard::FieldSource::kCheckBox) {
+      form.Find<gui::TCheckBox>(f.control)->SetChecked(v.second == wizard::kRecordChecked);
+    }
+  }
+}
+
 WizardTest::WizardTest() {
-  wizard::Services& s = wizard::CurrentServices();
-  s.registry = &registry_;
-  s.probe = [this] {
+  services_.UseRegistry(&registry_);
+  services_.UseProbe([this] {
     ++probeCalls_;
     if (!probeScript_.empty()) {
       const bool v = probeScript_.front();
@@ -55,7 +71,7 @@ WizardTest::WizardTest() {
       return v;
     }
     return online_;
-  };
+  });
   plat::SetModuleFileNameOverride(InstallerPath());
   plat::SetMailSink([this](plat::WindowRef parent, const plat::MailMessage& m, std::uint32_t f) {
     mails_.push_back({parent, m, f});
@@ -71,7 +87,6 @@ WizardTest::~WizardTest() {
   plat::SetModuleFileNameOverride("");
   plat::SetMailSink(nullptr);
   plat::SetShellOpenSink(nullptr);
-  wizard::ResetServices();
 }
 
 void WizardTest::UseDefaultInstaller() {
@@ -80,7 +95,7 @@ void WizardTest::UseDefaultInstaller() {
                   MemoryMember("c:\\src\\docs\\Letter.Txt", "Gentile cliente")});
 }
 
-void WizardTest::WriteRecord(const std::vector<std::pair<std::string, std::string>>& values) {
+void WizardTest::WriteRecord(const CardValues& values) {
   plat::RegistryAccess reg(registry_);
   reg.SetRootKey(plat::kHKeyLocalMachine);
   reg.SetLazyWrite(false);

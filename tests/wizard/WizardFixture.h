@@ -17,7 +17,9 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/HeadlessBackend.h"
+#include "wizard/CardFields.h"
 #include "wizard/InstallRecord.h"
+#include "wizard/Services.h"
 #include "wizard/Texts.h"
 #include "wizard/Unit1.h"
 
@@ -36,6 +38,15 @@ void WriteSignedInstaller(const std::string& path, const std::string& title,
 // Writes raw bytes to path.
 void WriteRaw(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
+// The card's values by the record's value names.
+using CardValues = std::vector<std::pair<std::string, std::string>>;
+// A whole card as a user fills it in, "Maschio" checked.
+const CardValues& SampleCard();
+// Sets the card's controls as the card table names them: each edit box to its field's value,
+// the check box to whether its value is the record's spelling of checked. A field without a
+// value is left as it is.
+void FillCard(wizard::TForm1& form, const CardValues& values);
+
 class WizardTest : public testsupport::ScratchDriveTest {
  protected:
   WizardTest();
@@ -45,7 +56,7 @@ class WizardTest : public testsupport::ScratchDriveTest {
   std::string InstallerPath() const { return Path("LumideskSetup.exe"); }
   void UseDefaultInstaller();
   // Creates the install record key, optionally with values.
-  void WriteRecord(const std::vector<std::pair<std::string, std::string>>& values = {});
+  void WriteRecord(const CardValues& values = {});
   // Creates the wizard as the application's main form and shows it.
   wizard::TForm1& StartWizard();
   // One detector period: the scripted probe answers from online_.
@@ -54,6 +65,9 @@ class WizardTest : public testsupport::ScratchDriveTest {
   int ExceptionBoxes() const;
 
   plat::MemoryRegistry registry_;
+  // The services the test's windows use: the registry above and the scripted probe, until the
+  // test replaces one; all put back when the fixture goes, however the test ended.
+  wizard::ScopedServices services_;
   bool online_ = false;
   // When not empty, probe answers are taken from here first.
   std::deque<bool> probeScript_;
