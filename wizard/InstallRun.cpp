@@ -384,44 +384,36 @@ void InstallRun::ResetShortCutsForRun() {
   }
 }
 
-void InstallRun::PrepareFolders(const std::string& destination) {
-  InstallTransaction* tx = slot_.Active();
+void InstallRun::PrepareFolders(InstallTransaction& tx, const std::string& destination) {
   const std::string folders[] = {destination, destination + "\\" + kTemplatesFolder,
                                  destination + "\\" + kRtfTemplatesFolder};
   try {
     // One level each; a creation that fails is left to the folder chain made below for each
     // target.
-    for (const std::string& folder : folders) {
-      if (tx != nullptr) {
-        tx->MakeFolder(folder);
-      } else {
-        plat::FileSystem& fs = CurrentServices().Files();
-        if (!fs.DirectoryExists(folder)) fs.CreateDir(folder);
-      }
-    }
+    for (const std::string& folder : folders) tx.MakeFolder(folder);
   } catch (const std::exception&) {
     throw plat::Error(kFolderPreparationError);
   }
 }
 
 void InstallRun::RestoreFile(std::string& Filename, bool& DoRestore) {
+  // Members are written only inside a run's transaction, where every change can be undone.
+  InstallTransaction* tx = slot_.Active();
+  if (tx == nullptr) throw plat::Error(kFolderPreparationError);
   const std::string destination = Destination();
   const std::string fileName = plat::ExtractFileName(Filename);
   const MemberRoute route = RouteMember(Filename, destination);
   // Refusing the member ends the run with failure; nothing is written outside the folder.
   // (The check before the run refuses such a payload already; this guards every member.)
   if (route.Refused()) throw plat::Error(kUnsafeMemberName + Filename);
-  PrepareFolders(destination);
+  PrepareFolders(*tx, destination);
 
   Filename = route.target;
   // The target's folder is made here, before the links below point at the program in it: a
   // folder that cannot be made ends the run naming the folder, with no link made. The engine's
   // own making of the folder then finds it there.
-  InstallTransaction* tx = slot_.Active();
   const std::string folder = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(Filename));
-  const bool made = tx != nullptr ? tx->MakeFolders(folder)
-                                  : CurrentServices().Files().ForceDirectories(folder);
-  if (!made) {
+  if (!tx->MakeFolders(folder)) {
     failedFolder_ = folder;
     throw plat::Error(kFolderPreparationError);
   }
@@ -440,7 +432,7 @@ void InstallRun::RestoreFile(std::string& Filename, bool& DoRestore) {
     sc->CreateLink();
   }
   // A change the journal could not announce was not made: the run cannot go on and be undone.
-  if (tx != nullptr && tx->LastFault() == InstallTransaction::Fault::kJournal) {
+  if (tx->LastFault() == InstallTransaction::Fault::kJournal) {
     throw plat::Error(kFolderPreparationError);
   }
   DoRestore = true;

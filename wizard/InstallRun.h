@@ -83,7 +83,7 @@ class InstallRun {
   bool RestoreInTransaction(std::string& stop);
   // The stop message after a run that had started writing and failed.
   std::string FailedRunText(const InstallTransaction& tx) const;
-  void PrepareFolders(const std::string& destination);
+  void PrepareFolders(InstallTransaction& tx, const std::string& destination);
   void ResetShortCutsForRun();
 
   InstallHost& host_;
