@@ -24,18 +24,18 @@ const gui::FormDef kForm2{"Form2",
                            kSans};
 
 constexpr Row kForm2Controls[] = {
-    Row::Label("Label5", &TForm2::Label5).At(8, 8, 260, 13)
+    Row::Control<&TForm2::Label5>("Label5").At(8, 8, 260, 13)
         .Caption("Selezionare un nuovo percorso per l'installazione"),
-    Row::Label("Label3", &TForm2::Label3).At(8, 32, 60, 13).Caption("Percorso:"),
-    Row::Edit("Edit1", &TForm2::Edit1).At(8, 48, 229, 21),
-    Row::Label("Label2", &TForm2::Label2).At(8, 78, 60, 13).Caption("Directory:"),
-    Row::Label("Label4", &TForm2::Label4).At(8, 94, 145, 13).Hidden(),
-    Row::FolderList("DirectoryListBox1", &TForm2::DirectoryListBox1).At(8, 94, 145, 97)
+    Row::Control<&TForm2::Label3>("Label3").At(8, 32, 60, 13).Caption("Percorso:"),
+    Row::Control<&TForm2::Edit1>("Edit1").At(8, 48, 229, 21),
+    Row::Control<&TForm2::Label2>("Label2").At(8, 78, 60, 13).Caption("Directory:"),
+    Row::Control<&TForm2::Label4>("Label4").At(8, 94, 145, 13).Hidden(),
+    Row::Control<&TForm2::DirectoryListBox1>("DirectoryListBox1").At(8, 94, 145, 97)
         .OnChange(&TForm2::DirectoryListBox1Change),
-    Row::Button("Button1", &TForm2::Button1).At(168, 94, 75, 25).Caption("Conferma"),
-    Row::Button("Button2", &TForm2::Button2).At(168, 126, 75, 25).Caption("Annulla"),
-    Row::Label("Label1", &TForm2::Label1).At(8, 200, 60, 13).Caption("Driver:"),
-    Row::DriveList("DriveComboBox1", &TForm2::DriveComboBox1).At(8, 216, 145, 19)
+    Row::Control<&TForm2::Button1>("Button1").At(168, 94, 75, 25).Caption("Conferma"),
+    Row::Control<&TForm2::Button2>("Button2").At(168, 126, 75, 25).Caption("Annulla"),
+    Row::Control<&TForm2::Label1>("Label1").At(8, 200, 60, 13).Caption("Driver:"),
+    Row::Control<&TForm2::DriveComboBox1>("DriveComboBox1").At(8, 216, 145, 19)
         .Moves("DirectoryListBox1"),
 };
 

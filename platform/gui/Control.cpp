@@ -7,29 +7,6 @@
 
 namespace gui {
 
-const char* KindName(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::Form: return "form";
-    case ControlKind::Button: return "button";
-    case ControlKind::Label: return "label";
-    case ControlKind::Edit: return "edit";
-    case ControlKind::Memo: return "memo";
-    case ControlKind::CheckBox: return "check box";
-    case ControlKind::RadioButton: return "radio button";
-    case ControlKind::GroupBox: return "group box";
-    case ControlKind::Panel: return "panel";
-    case ControlKind::Image: return "image";
-    case ControlKind::ProgressBar: return "progress bar";
-    case ControlKind::StatusBar: return "status bar";
-    case ControlKind::Notebook: return "notebook";
-    case ControlKind::Page: return "page";
-    case ControlKind::DriveList: return "drive list";
-    case ControlKind::FolderList: return "folder list";
-    case ControlKind::Shape: return "shape";
-  }
-  return "?";
-}
-
 TControl::TControl(TComponent* owner, ControlKind kind) : TComponent(owner), kind_(kind) {}
 
 TControl::~TControl() {

@@ -3,6 +3,7 @@
 // back end mirrors it (Backend.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,8 +15,9 @@
 
 namespace gui {
 
-class TForm;
-
+// The kind list: every kind of control, its name and its class (KindOf, below). A new kind is
+// added here, in its class, and in the one function per GUI back end that makes a window of
+// each kind (the compiler names that function while it lacks the new kind).
 enum class ControlKind {
   Form,
   Button,
@@ -36,7 +38,87 @@ enum class ControlKind {
   Shape,  // a filled circle (decoration)
 };
 
-const char* KindName(ControlKind kind);
+// Each kind's name as a person says it, in the order of ControlKind.
+struct ControlKindName {
+  ControlKind kind;
+  const char* name;
+};
+inline constexpr ControlKindName kControlKindNames[] = {
+    {ControlKind::Form, "form"},
+    {ControlKind::Button, "button"},
+    {ControlKind::Label, "label"},
+    {ControlKind::Edit, "edit"},
+    {ControlKind::Memo, "memo"},
+    {ControlKind::CheckBox, "check box"},
+    {ControlKind::RadioButton, "radio button"},
+    {ControlKind::GroupBox, "group box"},
+    {ControlKind::Panel, "panel"},
+    {ControlKind::Image, "image"},
+    {ControlKind::ProgressBar, "progress bar"},
+    {ControlKind::StatusBar, "status bar"},
+    {ControlKind::Notebook, "notebook"},
+    {ControlKind::Page, "page"},
+    {ControlKind::DriveList, "drive list"},
+    {ControlKind::FolderList, "folder list"},
+    {ControlKind::Shape, "shape"},
+};
+constexpr bool ControlKindNamesInOrder() {
+  std::size_t i = 0;
+  for (const auto& k : kControlKindNames)
+    if (static_cast<std::size_t>(k.kind) != i++) return false;
+  return i == static_cast<std::size_t>(ControlKind::Shape) + 1;
+}
+static_assert(ControlKindNamesInOrder(), "one name per control kind, in the order of ControlKind");
+
+inline const char* KindName(ControlKind kind) {
+  return kControlKindNames[static_cast<std::size_t>(kind)].name;
+}
+
+class TForm;
+class TButton;
+class TLabel;
+class TEdit;
+class TMemo;
+class TCheckBox;
+class TRadioButton;
+class TGroupBox;
+class TPanel;
+class TImage;
+class TProgressBar;
+class TStatusBar;
+class TNotebook;
+class TPage;
+class TDriveComboBox;
+class TDirectoryListBox;
+class TShape;
+
+// The kind of a control class. A class that is no kind of its own has no entry, so a layout row
+// for it does not compile.
+template <class T>
+struct KindOf;
+template <ControlKind K>
+struct KindIs {
+  static constexpr ControlKind value = K;
+};
+template <> struct KindOf<TForm> : KindIs<ControlKind::Form> {};
+template <> struct KindOf<TButton> : KindIs<ControlKind::Button> {};
+template <> struct KindOf<TLabel> : KindIs<ControlKind::Label> {};
+template <> struct KindOf<TEdit> : KindIs<ControlKind::Edit> {};
+template <> struct KindOf<TMemo> : KindIs<ControlKind::Memo> {};
+template <> struct KindOf<TCheckBox> : KindIs<ControlKind::CheckBox> {};
+template <> struct KindOf<TRadioButton> : KindIs<ControlKind::RadioButton> {};
+template <> struct KindOf<TGroupBox> : KindIs<ControlKind::GroupBox> {};
+template <> struct KindOf<TPanel> : KindIs<ControlKind::Panel> {};
+template <> struct KindOf<TImage> : KindIs<ControlKind::Image> {};
+template <> struct KindOf<TProgressBar> : KindIs<ControlKind::ProgressBar> {};
+template <> struct KindOf<TStatusBar> : KindIs<ControlKind::StatusBar> {};
+template <> struct KindOf<TNotebook> : KindIs<ControlKind::Notebook> {};
+template <> struct KindOf<TPage> : KindIs<ControlKind::Page> {};
+template <> struct KindOf<TDriveComboBox> : KindIs<ControlKind::DriveList> {};
+template <> struct KindOf<TDirectoryListBox> : KindIs<ControlKind::FolderList> {};
+template <> struct KindOf<TShape> : KindIs<ControlKind::Shape> {};
+template <class T>
+constexpr ControlKind kKindOf = KindOf<T>::value;
 
 class TControl : public TComponent {
  public:
@@ -80,6 +162,9 @@ class TControl : public TComponent {
   void SetFont(const TFont& f);
   int Cursor() const { return cursor_; }
   void SetCursor(int c);
+  // Labels, panels, frames, check and radio buttons and pages are drawn in their parent's colour
+  // unless given one of their own (the toolkit's ParentColor); a layout applies it.
+  bool ParentColor() const { return parentColor_; }
 
   TNotifyEvent OnClick;
 
@@ -107,6 +192,7 @@ class TControl : public TComponent {
  protected:
   // Tells the back end (when the control has a window) what changed.
   void Changed(Prop what);
+  void SetParentColor(bool on) { parentColor_ = on; }
   virtual void UserClickEffect() {}
 
  private:
@@ -120,6 +206,7 @@ class TControl : public TComponent {
   TColor color_ = clBtnFace;
   TFont font_;
   int cursor_ = crDefault;
+  bool parentColor_ = false;
   GuiBackend* backend_ = nullptr;
   std::uintptr_t backendData_ = 0;
 };

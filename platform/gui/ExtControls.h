@@ -11,7 +11,7 @@ namespace gui {
 
 class TImage : public TControl {
  public:
-  explicit TImage(TComponent* owner) : TControl(owner, ControlKind::Image) {}
+  explicit TImage(TComponent* owner) : TControl(owner, kKindOf<TImage>) {}
   const TPicture& Picture() const { return picture_; }
   // Replaces the bitmap by a copy of the source's.
   void AssignPicture(const TPicture& source);
@@ -23,12 +23,12 @@ class TImage : public TControl {
 // A circle filled with the control's colour (a decoration; no events).
 class TShape : public TControl {
  public:
-  explicit TShape(TComponent* owner) : TControl(owner, ControlKind::Shape) {}
+  explicit TShape(TComponent* owner) : TControl(owner, kKindOf<TShape>) {}
 };
 
 class TProgressBar : public TControl {
  public:
-  explicit TProgressBar(TComponent* owner) : TControl(owner, ControlKind::ProgressBar) {}
+  explicit TProgressBar(TComponent* owner) : TControl(owner, kKindOf<TProgressBar>) {}
   int Min() const { return min_; }
   int Max() const { return max_; }
   void SetRange(int min, int max);
@@ -45,7 +45,7 @@ class TProgressBar : public TControl {
 // A status bar showing one text field (its caption).
 class TStatusBar : public TControl {
  public:
-  explicit TStatusBar(TComponent* owner) : TControl(owner, ControlKind::StatusBar) {}
+  explicit TStatusBar(TComponent* owner) : TControl(owner, kKindOf<TStatusBar>) {}
   const std::string& SimpleText() const { return Caption(); }
   void SetSimpleText(const std::string& text) { SetCaption(text); }
 };
@@ -56,12 +56,12 @@ class TNotebook;
 // visible.
 class TPage : public TControl {
  public:
-  explicit TPage(TComponent* owner) : TControl(owner, ControlKind::Page) {}
+  explicit TPage(TComponent* owner) : TControl(owner, kKindOf<TPage>) { SetParentColor(true); }
 };
 
 class TNotebook : public TControl {
  public:
-  explicit TNotebook(TComponent* owner) : TControl(owner, ControlKind::Notebook) {}
+  explicit TNotebook(TComponent* owner) : TControl(owner, kKindOf<TNotebook>) {}
   // Pages are the notebook's child pages, in the order they were added.
   TPage* AddPage(const std::string& name);
   int PageCount() const { return static_cast<int>(pages_.size()); }

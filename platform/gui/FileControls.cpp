@@ -48,7 +48,7 @@ std::string JoinPath(const std::string& root, const std::vector<std::string>& le
 }  // namespace
 
 TDirectoryListBox::TDirectoryListBox(TComponent* owner, plat::FileSystem& fs)
-    : TControl(owner, ControlKind::FolderList), fs_(fs) {
+    : TControl(owner, kKindOf<TDirectoryListBox>), fs_(fs) {
   SetColor(clWindow);
 }
 
@@ -119,7 +119,7 @@ bool TDirectoryListBox::UserOpenSubfolder(const std::string& name) {
 }
 
 TDriveComboBox::TDriveComboBox(TComponent* owner)
-    : TControl(owner, ControlKind::DriveList), items_(plat::DriveList()) {
+    : TControl(owner, kKindOf<TDriveComboBox>), items_(plat::DriveList()) {
   SetColor(clWindow);
   const std::string cur = ProcessCurrentFolder();
   if (cur.size() >= 2 && cur[1] == ':') drive_ = LowerAscii(cur[0]);

@@ -6,7 +6,7 @@
 namespace gui {
 
 TForm::TForm(TComponent* owner)
-    : TControl(owner, ControlKind::Form), app_(&Application()), backend_(&app_->Backend()) {
+    : TControl(owner, kKindOf<TForm>), app_(&Application()), backend_(&app_->Backend()) {
   SetVisible(false);
 }
 

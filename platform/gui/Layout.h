@@ -3,13 +3,15 @@
 // settings, the form member that holds it and the handler bound to it. A row is written with
 // named setters, each saying what it sets:
 //
-//   Row::Button("Button9", &TForm1::Button9).In("Quattro").At(507, 364, 75, 25)
+//   Row::Control<&TForm1::Button9>("Button9").In("Quattro").At(507, 364, 75, 25)
 //       .Caption("Installa").OnClick(&TForm1::Button1Click)
+//   Row::Control<TGroupBox>("GroupBox1").In("Meil").At(400, 110, 180, 40).Caption("Sesso")
 //
-// The member and the handler are pointers to members of the form, so a row that names a
-// control or a handler the form does not have, or a member of another kind, does not compile.
-// BuildLayout creates the controls from such a table, in table order (which is also the
-// owner's component order and the Tab order).
+// A row's kind is that of the member it fills, or of the class it names when the form keeps no
+// member for the control (KindOf, Control.h). The member and the handler are pointers to
+// members of the form, so a row that names a control or a handler the form does not have does
+// not compile. BuildLayout creates the controls from such a table, in table order (which is also
+// the owner's component order and the Tab order).
 #pragma once
 
 #include <cstddef>
@@ -54,18 +56,33 @@ enum LayoutOption : unsigned {
 using TextSource = std::string (*)();
 using PictureSource = TPicture (*)();
 
+struct ControlDef;
+
+// How a layout makes a control of one class: one per class, kControlClass<T> below.
+struct ControlClass {
+  ControlKind kind;
+  // Creates the control, owned by the form, inside its parent, with the row's settings that
+  // only this class has (Configure, below), and stores it in the form member `member` points
+  // at (a kFormMember of this class) unless that is null.
+  TControl* (*make)(TForm& form, TControl& parent, const ControlDef& def, const void* member);
+  // The class's OnChange; null for a class without one.
+  TNotifyEvent TControl::*onChange;
+};
+
 // What a row describes of its control, whatever the form.
 struct ControlDef {
   enum class Event { kNone, kClick, kChange };
 
-  constexpr ControlDef(const char* controlName, ControlKind controlKind)
-      : name(controlName), kind(controlKind) {}
+  constexpr ControlDef(const char* controlName, const ControlClass& controlClass)
+      : name(controlName), type(&controlClass) {}
+
+  ControlKind Kind() const { return type->kind; }
 
   const char* name;
-  ControlKind kind;
+  const ControlClass* type;
   const char* parent = "";  // "" for the form itself
   int left = 0, top = 0, width = 0, height = 0;
-  const char* caption = "";
+  const char* caption = "";  // a page's caption is its name
   TColor color = kDefaultColor;
   const FontDef* font = nullptr;  // null: the parent's
   int tag = 0;
@@ -78,96 +95,106 @@ struct ControlDef {
   Event event = Event::kNone;       // which event the row's handler is bound to
 };
 
-// The form member a row's control is stored in, of the row's kind (null: none).
-template <class F>
-union ControlField {
-  constexpr ControlField() : none(nullptr) {}
-  constexpr ControlField(TButton* F::*m) : button(m) {}
-  constexpr ControlField(TLabel* F::*m) : label(m) {}
-  constexpr ControlField(TEdit* F::*m) : edit(m) {}
-  constexpr ControlField(TMemo* F::*m) : memo(m) {}
-  constexpr ControlField(TCheckBox* F::*m) : checkBox(m) {}
-  constexpr ControlField(TRadioButton* F::*m) : radioButton(m) {}
-  constexpr ControlField(TPanel* F::*m) : panel(m) {}
-  constexpr ControlField(TImage* F::*m) : image(m) {}
-  constexpr ControlField(TProgressBar* F::*m) : progressBar(m) {}
-  constexpr ControlField(TStatusBar* F::*m) : statusBar(m) {}
-  constexpr ControlField(TNotebook* F::*m) : notebook(m) {}
-  constexpr ControlField(TDirectoryListBox* F::*m) : folderList(m) {}
-  constexpr ControlField(TDriveComboBox* F::*m) : driveList(m) {}
+// The settings only some classes have. A control gets the overload of the most derived class
+// it is; a class with no settings of its own gets the first, which does nothing. Inline, each
+// folds into its class's MakeControl (the installer's size counts).
+inline void Configure(TControl&, TForm&, const ControlDef&) {}
+inline void Configure(TLabel& l, TForm&, const ControlDef& s) {
+  l.SetWordWrap((s.options & optWordWrap) != 0);
+  l.SetAutoSize((s.options & (optNoAutoSize | optWordWrap)) == 0);
+  l.SetTransparent((s.options & optTransparent) != 0);
+}
+inline void Configure(TEdit& e, TForm&, const ControlDef& s) {
+  e.SetBorder((s.options & optNoBorder) == 0);
+}
+inline void Configure(TMemo& m, TForm& form, const ControlDef& s) {
+  Configure(static_cast<TEdit&>(m), form, s);
+  m.SetVerticalScrollBar((s.options & optVScroll) != 0);
+}
+inline void Configure(TCheckBox& b, TForm&, const ControlDef& s) {
+  b.SetChecked((s.options & optChecked) != 0);
+}
+inline void Configure(TPanel& p, TForm&, const ControlDef& s) {
+  p.SetBevel((s.options & optNoBorder) == 0);
+  if (s.options & optWhiteOutline) p.SetOutline(clWhite);
+}
+inline void Configure(TImage& i, TForm&, const ControlDef& s) {
+  if (s.picture) i.AssignPicture(s.picture());
+}
+inline void Configure(TProgressBar& b, TForm&, const ControlDef& s) {
+  if (s.rangeMax > s.rangeMin) b.SetRange(s.rangeMin, s.rangeMax);
+}
+// Moves the folder list the row names (Layout.cpp).
+void Configure(TDriveComboBox& list, TForm& form, const ControlDef& def);
 
-  TControl* F::*none;  // kinds no form keeps a member of (group boxes, shapes, pages)
-  TButton* F::*button;
-  TLabel* F::*label;
-  TEdit* F::*edit;
-  TMemo* F::*memo;
-  TCheckBox* F::*checkBox;
-  TRadioButton* F::*radioButton;
-  TPanel* F::*panel;
-  TImage* F::*image;
-  TProgressBar* F::*progressBar;
-  TStatusBar* F::*statusBar;
-  TNotebook* F::*notebook;
-  TDirectoryListBox* F::*folderList;
-  TDriveComboBox* F::*driveList;
+template <class T>
+TControl* MakeControl(TForm& form, TControl& parent, const ControlDef& def, const void* member) {
+  T* c = Create<T>(&form);
+  c->SetParent(&parent);
+  Configure(*c, form, def);
+  if (member) form.*(*static_cast<T* TForm::* const*>(member)) = c;
+  return c;
+}
+// A page is one the notebook it is placed in adds, captioned with its row's name; no form keeps
+// a member for one (Layout.cpp).
+template <>
+TControl* MakeControl<TPage>(TForm& form, TControl& parent, const ControlDef& def, const void*);
+
+template <class T, class = void>
+struct HasOnChange : std::false_type {};
+template <class T>
+struct HasOnChange<T, std::void_t<decltype(&T::OnChange)>> : std::true_type {};
+
+template <class T>
+struct ControlClassOf {
+  static constexpr TNotifyEvent TControl::*OnChange() {
+    if constexpr (HasOnChange<T>::value)
+      return static_cast<TNotifyEvent TControl::*>(&T::OnChange);
+    else
+      return nullptr;
+  }
+  static constexpr ControlClass value{kKindOf<T>, &MakeControl<T>, OnChange()};
 };
+template <class T>
+constexpr const ControlClass& kControlClass = ControlClassOf<T>::value;
 
-// One row of form F's table. The factories name the kind (and the member, if any); each setter
-// returns the row with one more setting.
+// The form and the control class of a form member (TForm1 and TButton for &TForm1::Button9).
+template <class M>
+struct MemberOf;
+template <class F, class T>
+struct MemberOf<T* F::*> {
+  using Form = F;
+  using Control = T;
+};
+// A form member as a pointer to a member of TForm, one constant per member, so that a row can
+// point at it whatever its class (it still names the member of the form's own class).
+template <auto Member>
+inline constexpr typename MemberOf<decltype(Member)>::Control* TForm::*kFormMember =
+    static_cast<typename MemberOf<decltype(Member)>::Control* TForm::*>(Member);
+
+// One row of form F's table. Control<...> starts a row; each setter returns the row with one
+// more setting.
 template <class F>
 struct LayoutRow {
   using Handler = void (F::*)(TComponent* sender);
   using Row = LayoutRow;
 
   ControlDef def;
-  ControlField<F> field;
+  const void* member = nullptr;  // a kFormMember; null when the form keeps no member for it
   Handler handler = nullptr;
 
-  static constexpr Row Button(const char* n, TButton* F::*m = nullptr) {
-    return {ControlKind::Button, n, m};
+  // A control stored in the form member Member (&TForm1::Button9), of the member's class.
+  template <auto Member>
+  static constexpr Row Control(const char* name) {
+    using M = MemberOf<decltype(Member)>;
+    static_assert(std::is_same_v<typename M::Form, F>, "a member of another form");
+    return Row(name, kControlClass<typename M::Control>, &kFormMember<Member>);
   }
-  static constexpr Row Label(const char* n, TLabel* F::*m = nullptr) {
-    return {ControlKind::Label, n, m};
+  // A control of class T that the form keeps no member for.
+  template <class T>
+  static constexpr Row Control(const char* name) {
+    return Row(name, kControlClass<T>, nullptr);
   }
-  static constexpr Row Edit(const char* n, TEdit* F::*m = nullptr) {
-    return {ControlKind::Edit, n, m};
-  }
-  static constexpr Row Memo(const char* n, TMemo* F::*m = nullptr) {
-    return {ControlKind::Memo, n, m};
-  }
-  static constexpr Row CheckBox(const char* n, TCheckBox* F::*m = nullptr) {
-    return {ControlKind::CheckBox, n, m};
-  }
-  static constexpr Row RadioButton(const char* n, TRadioButton* F::*m = nullptr) {
-    return {ControlKind::RadioButton, n, m};
-  }
-  static constexpr Row GroupBox(const char* n) { return {ControlKind::GroupBox, n, {}}; }
-  static constexpr Row Panel(const char* n, TPanel* F::*m = nullptr) {
-    return {ControlKind::Panel, n, m};
-  }
-  static constexpr Row Image(const char* n, TImage* F::*m = nullptr) {
-    return {ControlKind::Image, n, m};
-  }
-  static constexpr Row ProgressBar(const char* n, TProgressBar* F::*m = nullptr) {
-    return {ControlKind::ProgressBar, n, m};
-  }
-  static constexpr Row StatusBar(const char* n, TStatusBar* F::*m = nullptr) {
-    return {ControlKind::StatusBar, n, m};
-  }
-  static constexpr Row Notebook(const char* n, TNotebook* F::*m = nullptr) {
-    return {ControlKind::Notebook, n, m};
-  }
-  // A page of the notebook it is placed In; its caption is its name.
-  static constexpr Row Page(const char* n) {
-    return Row{ControlKind::Page, n, {}}.Caption(n);
-  }
-  static constexpr Row FolderList(const char* n, TDirectoryListBox* F::*m = nullptr) {
-    return {ControlKind::FolderList, n, m};
-  }
-  static constexpr Row DriveList(const char* n, TDriveComboBox* F::*m = nullptr) {
-    return {ControlKind::DriveList, n, m};
-  }
-  static constexpr Row Shape(const char* n) { return {ControlKind::Shape, n, {}}; }
 
   constexpr Row In(const char* parent) const { Row r = *this; r.def.parent = parent; return r; }
   constexpr Row At(int left, int top, int width, int height) const {
@@ -202,12 +229,9 @@ struct LayoutRow {
   // Edits and lists.
   constexpr Row OnChange(Handler h) const { return WithHandler(ControlDef::Event::kChange, h); }
 
-  // Stores the control made from this row in the row's member of form.
-  void Fill(F& form, TControl* c) const;
-
  private:
-  constexpr LayoutRow(ControlKind kind, const char* name, ControlField<F> f)
-      : def(name, kind), field(f) {}
+  constexpr LayoutRow(const char* name, const ControlClass& type, const void* m)
+      : def(name, type), member(m) {}
   constexpr Row WithHandler(ControlDef::Event e, Handler h) const {
     Row r = *this;
     r.def.event = e;
@@ -238,9 +262,11 @@ struct Layout {
 
 // The parts of building that do not depend on the form (Layout.cpp).
 void ApplyFormDef(TForm& form, const FormDef& def);
-// Creates the row's control, owned by the form, and applies its settings. Throws plat::Error
-// naming the control when its parent or its folder list does not exist.
-TControl* BuildControl(TForm& form, const ControlDef& def);
+// Creates the row's control, owned by the form, applies its settings and stores it in the form
+// member `member` points at (a kFormMember of a member of the form's own class), unless that is
+// null. Throws plat::Error naming the control when its parent or its folder list does not
+// exist.
+TControl* BuildControl(TForm& form, const ControlDef& def, const void* member = nullptr);
 // Installs the handler on the event the row names. Throws plat::Error when the control has no
 // such event.
 void BindEvent(TControl& control, const ControlDef& def, TNotifyEvent handler);
@@ -252,8 +278,7 @@ template <class F, class Bind>
 void BuildLayout(F& form, const Layout<F>& layout, Bind bind) {
   ApplyFormDef(form, layout.form);
   for (const LayoutRow<F>& row : layout) {
-    TControl* c = BuildControl(form, row.def);
-    row.Fill(form, c);
+    TControl* c = BuildControl(form, row.def, row.member);
     if (row.handler) BindEvent(*c, row.def, bind(row.handler));
   }
 }
@@ -264,31 +289,6 @@ void BuildLayout(F& form, const Layout<F>& layout) {
   BuildLayout(form, layout, [&form](typename LayoutRow<F>::Handler h) -> TNotifyEvent {
     return [&form, h](TComponent* sender) { (form.*h)(sender); };
   });
-}
-
-template <class F>
-void LayoutRow<F>::Fill(F& form, TControl* c) const {
-  // The union's member of the row's kind; the cast follows the kind BuildControl made.
-  auto store = [&form, c](auto member) {
-    using T = std::remove_pointer_t<std::remove_reference_t<decltype(form.*member)>>;
-    if (member) form.*member = static_cast<T*>(c);
-  };
-  switch (def.kind) {
-    case ControlKind::Button: return store(field.button);
-    case ControlKind::Label: return store(field.label);
-    case ControlKind::Edit: return store(field.edit);
-    case ControlKind::Memo: return store(field.memo);
-    case ControlKind::CheckBox: return store(field.checkBox);
-    case ControlKind::RadioButton: return store(field.radioButton);
-    case ControlKind::Panel: return store(field.panel);
-    case ControlKind::Image: return store(field.image);
-    case ControlKind::ProgressBar: return store(field.progressBar);
-    case ControlKind::StatusBar: return store(field.statusBar);
-    case ControlKind::Notebook: return store(field.notebook);
-    case ControlKind::FolderList: return store(field.folderList);
-    case ControlKind::DriveList: return store(field.driveList);
-    default: return;  // group boxes, shapes and pages have no member
-  }
 }
 
 // The caption with its "&" markers resolved ("&&" is a literal "&"), as the user reads it.

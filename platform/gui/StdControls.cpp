@@ -10,7 +10,7 @@ void TButton::Click() {
   TControl::Click();
 }
 
-TLabel::TLabel(TComponent* owner) : TControl(owner, ControlKind::Label) {}
+TLabel::TLabel(TComponent* owner) : TControl(owner, kKindOf<TLabel>) { SetParentColor(true); }
 
 TEdit::TEdit(TComponent* owner, ControlKind kind) : TControl(owner, kind) { SetColor(clWindow); }
 
@@ -34,8 +34,8 @@ void TRadioButton::SetChecked(bool on) {
   Changed(Prop::Checked);
   if (!on || !Parent()) return;
   for (TControl* sibling : Parent()->Controls()) {
-    if (sibling != this && sibling->Kind() == ControlKind::RadioButton)
-      static_cast<TRadioButton*>(sibling)->SetChecked(false);
+    if (auto* radio = dynamic_cast<TRadioButton*>(sibling); radio && radio != this)
+      radio->SetChecked(false);
   }
 }
 

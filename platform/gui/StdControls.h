@@ -13,7 +13,7 @@ enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 
 
 class TButton : public TControl {
  public:
-  explicit TButton(TComponent* owner) : TControl(owner, ControlKind::Button) {}
+  explicit TButton(TComponent* owner) : TControl(owner, kKindOf<TButton>) {}
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int r) { modalResult_ = r; }
   // Enter presses a default button, Escape a cancel button.
@@ -51,7 +51,7 @@ class TLabel : public TControl {
 // Single-line edit; Text is the Caption of the base.
 class TEdit : public TControl {
  public:
-  explicit TEdit(TComponent* owner, ControlKind kind = ControlKind::Edit);
+  explicit TEdit(TComponent* owner, ControlKind kind = kKindOf<TEdit>);
   bool Border() const { return border_; }
   void SetBorder(bool on) { border_ = on; }
   bool ReadOnly() const { return readOnly_; }
@@ -70,7 +70,7 @@ class TEdit : public TControl {
 // Multi-line edit. Its text holds the lines separated by CR LF.
 class TMemo : public TEdit {
  public:
-  explicit TMemo(TComponent* owner) : TEdit(owner, ControlKind::Memo) {}
+  explicit TMemo(TComponent* owner) : TEdit(owner, kKindOf<TMemo>) {}
   bool VerticalScrollBar() const { return vScroll_; }
   void SetVerticalScrollBar(bool on) { vScroll_ = on; }
 
@@ -80,8 +80,10 @@ class TMemo : public TEdit {
 
 class TCheckBox : public TControl {
  public:
-  explicit TCheckBox(TComponent* owner, ControlKind kind = ControlKind::CheckBox)
-      : TControl(owner, kind) {}
+  explicit TCheckBox(TComponent* owner, ControlKind kind = kKindOf<TCheckBox>)
+      : TControl(owner, kind) {
+    SetParentColor(true);
+  }
   bool Checked() const { return checked_; }
   virtual void SetChecked(bool on);
 
@@ -93,7 +95,7 @@ class TCheckBox : public TControl {
 // Selecting a radio button clears the other radio buttons of the same parent.
 class TRadioButton : public TCheckBox {
  public:
-  explicit TRadioButton(TComponent* owner) : TCheckBox(owner, ControlKind::RadioButton) {}
+  explicit TRadioButton(TComponent* owner) : TCheckBox(owner, kKindOf<TRadioButton>) {}
   void SetChecked(bool on) override;
 
  protected:
@@ -102,12 +104,16 @@ class TRadioButton : public TCheckBox {
 
 class TGroupBox : public TControl {
  public:
-  explicit TGroupBox(TComponent* owner) : TControl(owner, ControlKind::GroupBox) {}
+  explicit TGroupBox(TComponent* owner) : TControl(owner, kKindOf<TGroupBox>) {
+    SetParentColor(true);
+  }
 };
 
 class TPanel : public TControl {
  public:
-  explicit TPanel(TComponent* owner) : TControl(owner, ControlKind::Panel) {}
+  explicit TPanel(TComponent* owner) : TControl(owner, kKindOf<TPanel>) {
+    SetParentColor(true);
+  }
   bool Bevel() const { return bevel_; }
   void SetBevel(bool on) { bevel_ = on; }
   // A one-pixel frame in this colour; kNoOutline for none.

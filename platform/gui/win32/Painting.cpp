@@ -42,7 +42,7 @@ COLORREF ParentBackground(HWND hwnd) { return BackgroundOf(ControlOf(GetParent(h
 LRESULT ChildColours(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
   HWND child = reinterpret_cast<HWND>(lParam);
   const TControl* c = ControlOf(child);
-  if (!c || c->Kind() == ControlKind::Button) return DefWindowProcA(parent, msg, wParam, lParam);
+  if (!c || WindowKind(*c).systemColours) return DefWindowProcA(parent, msg, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
   const COLORREF bg = ToColorRef(c->Color());
   SetTextColor(dc, ToColorRef(c->Font().Color));
@@ -81,28 +81,6 @@ bool CommonMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
   }
 }
 
-void PaintGroupFrame(HDC dc, const RECT& client, const TControl& c) {
-  SelectScope font(dc, Win32Backend::Instance()->FontFor(c.Font()));
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  RECT frame = client;
-  frame.top += tm.tmHeight / 2;
-  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-  if (c.Caption().empty()) return;
-  RECT text{client.left + kGroupTextIndent, client.top, client.right - kGroupTextIndent,
-            client.top + tm.tmHeight};
-  SetTextColor(dc, ToColorRef(c.Font().Color));
-  SetBkColor(dc, BackgroundOf(&c));
-  SetBkMode(dc, OPAQUE);
-  const UINT flags = DT_SINGLELINE | DT_LEFT | DT_TOP;
-  RECT measure = text;
-  DrawTextA(dc, c.Caption().c_str(), -1, &measure, flags | DT_CALCRECT);
-  measure.right += 2;
-  measure.left -= 2;
-  Fill(dc, measure, BackgroundOf(&c));
-  DrawTextA(dc, c.Caption().c_str(), -1, &text, flags);
-}
-
 void PaintContainer(HWND hwnd) {
   PaintScope paint(hwnd);
   HDC dc = paint.Dc();
@@ -111,15 +89,7 @@ void PaintContainer(HWND hwnd) {
   const TControl* c = ControlOf(hwnd);
   Fill(dc, client, BackgroundOf(c));
   if (!c) return;
-  if (c->Kind() == ControlKind::GroupBox) {
-    PaintGroupFrame(dc, client, *c);
-  } else if (c->Kind() == ControlKind::Panel) {
-    const auto* panel = static_cast<const TPanel*>(c);
-    if (panel->Outline() != TPanel::kNoOutline)
-      FrameRect(dc, &client, Win32Backend::Instance()->BrushFor(ToColorRef(panel->Outline())));
-    else if (panel->Bevel())
-      DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
-  }
+  if (auto frame = WindowKind(*c).paintFrame) frame(dc, client, *c);
 }
 
 LRESULT FormBody(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -266,6 +236,38 @@ void Register(const char* name, WNDPROC proc, HICON icon) {
 }
 
 }  // namespace
+
+void PaintGroupFrame(HDC dc, const RECT& client, const TControl& c) {
+  SelectScope font(dc, Win32Backend::Instance()->FontFor(c.Font()));
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  RECT frame = client;
+  frame.top += tm.tmHeight / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  if (c.Caption().empty()) return;
+  RECT text{client.left + kGroupTextIndent, client.top, client.right - kGroupTextIndent,
+            client.top + tm.tmHeight};
+  SetTextColor(dc, ToColorRef(c.Font().Color));
+  SetBkColor(dc, BackgroundOf(&c));
+  SetBkMode(dc, OPAQUE);
+  const UINT flags = DT_SINGLELINE | DT_LEFT | DT_TOP;
+  RECT measure = text;
+  DrawTextA(dc, c.Caption().c_str(), -1, &measure, flags | DT_CALCRECT);
+  measure.right += 2;
+  measure.left -= 2;
+  Fill(dc, measure, BackgroundOf(&c));
+  DrawTextA(dc, c.Caption().c_str(), -1, &text, flags);
+}
+
+void PaintPanelFrame(HDC dc, const RECT& client, const TControl& c) {
+  const auto& panel = static_cast<const TPanel&>(c);
+  if (panel.Outline() != TPanel::kNoOutline)
+    FrameRect(dc, &client, Win32Backend::Instance()->BrushFor(ToColorRef(panel.Outline())));
+  else if (panel.Bevel()) {
+    RECT edge = client;  // DrawEdge takes a writable rectangle
+    DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+  }
+}
 
 LRESULT Guarded(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                 LRESULT (*body)(HWND, UINT, WPARAM, LPARAM)) {

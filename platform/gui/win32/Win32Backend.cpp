@@ -28,24 +28,6 @@ constexpr char kNameProperty[] = "LumiName";
 constexpr int kDropDownExtra = 200;
 constexpr int kFolderIndent = 2;  // spaces per level in the folder list
 
-const char* NativeClass(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::Button:
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton: return "BUTTON";
-    case ControlKind::Label: return "STATIC";
-    case ControlKind::Edit:
-    case ControlKind::Memo: return "EDIT";
-    case ControlKind::ProgressBar: return PROGRESS_CLASSA;
-    case ControlKind::StatusBar: return STATUSCLASSNAMEA;
-    case ControlKind::DriveList: return "COMBOBOX";
-    case ControlKind::FolderList: return "LISTBOX";
-    case ControlKind::Image: return kPictureClass;
-    case ControlKind::Shape: return kShapeClass;
-    default: return kContainerClass;
-  }
-}
-
 // Turns visual styles off for one control. UxTheme.dll is not a KnownDLL: imported, it would be
 // looked for in the installer's folder before any code runs, so it is loaded from the system
 // folder on first use. Without it there are no visual styles to turn off.
@@ -79,60 +61,92 @@ void InitCommonControlClasses() {
   init(&icc);
 }
 
-bool IsContainer(ControlKind kind) {
-  return kind == ControlKind::Panel || kind == ControlKind::GroupBox ||
-         kind == ControlKind::Notebook || kind == ControlKind::Page;
+// Shown states of the kinds that have one (KindWindow::showState).
+
+void ShowChecked(TControl& c, HWND hwnd, bool) {
+  SendMessageA(hwnd, BM_SETCHECK,
+               static_cast<TCheckBox&>(c).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void StyleFor(const TControl& c, DWORD& style, DWORD& exStyle) {
-  style = WS_CHILD | WS_CLIPSIBLINGS;
-  exStyle = 0;
-  switch (c.Kind()) {
-    case ControlKind::Button:
-      style |= WS_TABSTOP |
-               (static_cast<const TButton&>(c).Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-      break;
-    case ControlKind::CheckBox: style |= WS_TABSTOP | BS_CHECKBOX; break;
-    case ControlKind::RadioButton: style |= WS_TABSTOP | BS_RADIOBUTTON; break;
-    case ControlKind::Label:
-      style |= SS_NOTIFY | (static_cast<const TLabel&>(c).WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP);
-      break;
-    case ControlKind::Edit:
-    case ControlKind::Memo: {
-      const auto& e = static_cast<const TEdit&>(c);
-      style |= WS_TABSTOP | (e.ReadOnly() ? ES_READONLY : 0);
-      if (c.Kind() == ControlKind::Memo) {
-        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-        if (static_cast<const TMemo&>(c).VerticalScrollBar()) style |= WS_VSCROLL;
-      } else {
-        style |= ES_AUTOHSCROLL;
-      }
-      if (e.Border()) exStyle |= WS_EX_CLIENTEDGE;
-      break;
-    }
-    case ControlKind::ProgressBar: break;
-    case ControlKind::StatusBar:
-      // Our bounds, not the status bar's own idea of its height and place.
-      style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
-      break;
-    case ControlKind::DriveList: style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST; break;
-    case ControlKind::FolderList:
-      style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-      exStyle |= WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::Image:
-    case ControlKind::Shape: break;
-    default:
-      // Containers: Tab and mnemonics reach the controls inside them.
-      style |= WS_CLIPCHILDREN;
-      exStyle |= WS_EX_CONTROLPARENT;
-      break;
+void ShowProgress(TControl& c, HWND hwnd, bool) {
+  const auto& bar = static_cast<TProgressBar&>(c);
+  SendMessageA(hwnd, PBM_SETRANGE32, static_cast<WPARAM>(bar.Min()), bar.Max());
+  SendMessageA(hwnd, PBM_SETPOS, static_cast<WPARAM>(bar.Position()), 0);
+}
+
+// A status bar's caption is the text of its one part.
+void ShowStatusText(TControl& c, HWND hwnd, bool creating) {
+  if (creating) {
+    int right = -1;
+    SendMessageA(hwnd, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
   }
+  SendMessageA(hwnd, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(c.Caption().c_str()));
 }
 
-int WindowHeight(const TControl& c) {
-  return c.Kind() == ControlKind::DriveList ? c.Height() + kDropDownExtra : c.Height();
+void ShowDrives(TControl& c, HWND hwnd, bool) {
+  const auto& combo = static_cast<TDriveComboBox&>(c);
+  SendMessageA(hwnd, CB_RESETCONTENT, 0, 0);
+  int selected = -1;
+  for (std::size_t i = 0; i < combo.Items().size(); ++i) {
+    const std::string& item = combo.Items()[i];
+    SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    if (!item.empty() && std::tolower(static_cast<unsigned char>(item[0])) ==
+                             std::tolower(static_cast<unsigned char>(combo.Drive())))
+      selected = static_cast<int>(i);
+  }
+  SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
+
+void ShowFolders(TControl& c, HWND hwnd, bool) {
+  const auto& list = static_cast<TDirectoryListBox&>(c);
+  SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(hwnd, LB_RESETCONTENT, 0, 0);
+  const int levels = list.LevelCount();
+  for (std::size_t i = 0; i < list.Items().size(); ++i) {
+    // The current folder's levels step inwards; its subfolders sit one step further in.
+    const int depth = static_cast<int>(i) < levels ? static_cast<int>(i) : levels;
+    const std::string line = std::string(static_cast<std::size_t>(depth * kFolderIndent), ' ') +
+                             list.Items()[i];
+    SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  }
+  if (levels > 0) SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(levels - 1), 0);
+  SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// Notifications read back as user actions (KindWindow::command).
+
+// A button's BN_CLICKED and a label's STN_CLICKED (both 0).
+void Clicked(TControl& c, HWND, unsigned code) {
+  if (code == BN_CLICKED) Application().Dispatch([&c] { c.UserClick(); });
+}
+
+void Typed(TControl& c, HWND hwnd, unsigned code) {
+  // The back end's own writes of the text are no typing.
+  if (code != EN_CHANGE || Win32Backend::Instance()->Updating()) return;
+  const int n = GetWindowTextLengthA(hwnd);
+  std::string text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+  const int got = GetWindowTextA(hwnd, &text[0], n + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  auto& edit = static_cast<TEdit&>(c);
+  Application().Dispatch([&edit, &text] { edit.UserSetText(text); });
+}
+
+void DriveSelected(TControl& c, HWND hwnd, unsigned code) {
+  if (code != CBN_SELCHANGE) return;
+  const int index = static_cast<int>(SendMessageA(hwnd, CB_GETCURSEL, 0, 0));
+  auto& combo = static_cast<TDriveComboBox&>(c);
+  if (index >= 0) Application().Dispatch([&combo, index] { combo.UserSelect(index); });
+}
+
+void FolderOpened(TControl& c, HWND hwnd, unsigned code) {
+  if (code != LBN_DBLCLK) return;
+  const int index = static_cast<int>(SendMessageA(hwnd, LB_GETCURSEL, 0, 0));
+  auto& list = static_cast<TDirectoryListBox&>(c);
+  if (index >= 0) Application().Dispatch([&list, index] { list.UserOpen(index); });
+}
+
+int WindowHeight(const TControl& c) { return c.Height() + WindowKind(c).extraHeight; }
 
 // Visits the control and everything inside it.
 template <class F>
@@ -144,12 +158,13 @@ void ForTree(TControl& c, const F& f) {
 // Windows stacks child windows in creation order with the first on top, and the Tab order
 // follows that stacking; the toolkit puts later controls on top instead. Only a panel laid
 // over earlier siblings (a prompt covering the lines it replaces) needs the toolkit's order,
-// so only such panels are raised, and the Tab order of everything else stays the table's.
+// so only such panels (KindWindow::coversEarlier) are raised, and the Tab order of everything
+// else stays the table's.
 void RaiseCoveringPanels(const TControl& parent) {
   const auto& kids = parent.Controls();
   for (std::size_t i = 0; i < kids.size(); ++i) {
     const TControl& c = *kids[i];
-    if (c.Kind() != ControlKind::Panel) continue;
+    if (!WindowKind(c).coversEarlier) continue;
     const RECT mine{c.Left(), c.Top(), c.Left() + c.Width(), c.Top() + c.Height()};
     for (std::size_t j = 0; j < i; ++j) {
       const TControl& e = *kids[j];
@@ -169,6 +184,114 @@ BOOL CALLBACK ForgetControl(HWND hwnd, LPARAM) {
 }
 
 }  // namespace
+
+KindWindow WindowKind(const TControl& c) {
+  KindWindow w;
+  // Our own class for the kinds no system control fits; Tab and mnemonics reach the controls
+  // inside those that hold others.
+  const auto container = [&w] {
+    w.windowClass = kContainerClass;
+    w.style = WS_CLIPCHILDREN;
+    w.exStyle = WS_EX_CONTROLPARENT;
+    w.holdsWindows = true;
+  };
+  switch (c.Kind()) {
+    case ControlKind::Button:
+      w.windowClass = "BUTTON";
+      w.style = WS_TABSTOP |
+                (static_cast<const TButton&>(c).Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+      w.systemColours = true;
+      w.command = Clicked;
+      break;
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+      w.windowClass = "BUTTON";
+      w.style = WS_TABSTOP | (c.Kind() == ControlKind::CheckBox ? BS_CHECKBOX : BS_RADIOBUTTON);
+      // A visual style would draw their texts in its own colour, ignoring WM_CTLCOLORSTATIC:
+      // white on the page colour needs the classic look.
+      w.classicLook = true;
+      w.showState = ShowChecked;
+      w.stateProp = Prop::Checked;
+      w.command = Clicked;
+      break;
+    case ControlKind::Label:
+      w.windowClass = "STATIC";
+      w.style = SS_NOTIFY |
+                (static_cast<const TLabel&>(c).WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP);
+      w.command = Clicked;
+      break;
+    case ControlKind::Edit:
+    case ControlKind::Memo: {
+      const auto& e = static_cast<const TEdit&>(c);
+      w.windowClass = "EDIT";
+      w.style = WS_TABSTOP | (e.ReadOnly() ? ES_READONLY : 0);
+      if (c.Kind() == ControlKind::Memo) {
+        w.style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+        if (static_cast<const TMemo&>(c).VerticalScrollBar()) w.style |= WS_VSCROLL;
+      } else {
+        w.style |= ES_AUTOHSCROLL;
+      }
+      if (e.Border()) w.exStyle = WS_EX_CLIENTEDGE;
+      w.command = Typed;
+      break;
+    }
+    case ControlKind::ProgressBar:
+      w.windowClass = PROGRESS_CLASSA;
+      w.showState = ShowProgress;
+      w.stateProp = Prop::Position;
+      break;
+    case ControlKind::StatusBar:
+      w.windowClass = STATUSCLASSNAMEA;
+      // Our bounds, not the status bar's own idea of its height and place.
+      w.style = CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+      w.showState = ShowStatusText;
+      w.stateProp = Prop::Caption;
+      break;
+    case ControlKind::DriveList:
+      w.windowClass = "COMBOBOX";
+      w.style = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+      w.captionAsText = false;  // its text is the drive selected
+      w.extraHeight = kDropDownExtra;
+      w.showState = ShowDrives;
+      w.stateProp = Prop::Items;
+      w.command = DriveSelected;
+      break;
+    case ControlKind::FolderList:
+      w.windowClass = "LISTBOX";
+      w.style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+      w.exStyle = WS_EX_CLIENTEDGE;
+      w.captionAsText = false;
+      w.showState = ShowFolders;
+      w.stateProp = Prop::Items;
+      w.command = FolderOpened;
+      break;
+    case ControlKind::Image:
+      w.windowClass = kPictureClass;
+      break;
+    case ControlKind::Shape:
+      w.windowClass = kShapeClass;
+      break;
+    case ControlKind::Panel:
+      container();
+      w.captionAsText = false;  // a panel shows no caption
+      w.coversEarlier = true;
+      w.paintFrame = PaintPanelFrame;
+      break;
+    case ControlKind::GroupBox:
+      container();
+      w.paintFrame = PaintGroupFrame;
+      break;
+    case ControlKind::Notebook:
+      container();
+      w.captionAsText = false;
+      break;
+    case ControlKind::Page:
+    case ControlKind::Form:  // a form's window is made by RealizeForm
+      container();
+      break;
+  }
+  return w;
+}
 
 COLORREF ToColorRef(TColor colour) {
   if (IsSystemColor(colour)) return GetSysColor(static_cast<int>(colour & 0xFF));
@@ -271,12 +394,11 @@ void Win32Backend::RealizeForm(TForm& form) {
 }
 
 void Win32Backend::CreateControlWindow(TControl& c, HWND parent) {
-  DWORD style = 0, exStyle = 0;
-  StyleFor(c, style, exStyle);
-  const bool hasText = c.Kind() != ControlKind::Panel && c.Kind() != ControlKind::Notebook;
-  HWND hwnd = CreateWindowExA(exStyle, NativeClass(c.Kind()),
-                              hasText ? c.Caption().c_str() : "", style, c.Left(), c.Top(),
-                              c.Width(), WindowHeight(c), parent,
+  const KindWindow kind = WindowKind(c);
+  HWND hwnd = CreateWindowExA(kind.exStyle, kind.windowClass,
+                              kind.captionAsText ? c.Caption().c_str() : "",
+                              WS_CHILD | WS_CLIPSIBLINGS | kind.style, c.Left(), c.Top(),
+                              c.Width(), c.Height() + kind.extraHeight, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
                               GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) {
@@ -290,30 +412,15 @@ void Win32Backend::CreateControlWindow(TControl& c, HWND parent) {
              reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomA(c.Name().c_str()))));
   c.SetRealized(this);
 
-  // A visual style would draw check box and radio texts in its own colour, ignoring
-  // WM_CTLCOLORSTATIC: white on the page colour needs the classic look for these two.
-  if (c.Kind() == ControlKind::CheckBox || c.Kind() == ControlKind::RadioButton)
-    UseClassicLook(hwnd);
+  if (kind.classicLook) UseClassicLook(hwnd);
   ApplyFont(c, hwnd);
-  switch (c.Kind()) {
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton:
-      SendMessageA(hwnd, BM_SETCHECK, static_cast<const TCheckBox&>(c).Checked() ? BST_CHECKED
-                                                                                  : BST_UNCHECKED, 0);
-      break;
-    case ControlKind::ProgressBar: ControlChanged(c, Prop::Position); break;
-    case ControlKind::StatusBar: {
-      int right = -1;
-      SendMessageA(hwnd, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
-      SendMessageA(hwnd, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(c.Caption().c_str()));
-      break;
-    }
-    case ControlKind::DriveList:
-    case ControlKind::FolderList: FillList(c, hwnd); break;
-    default: break;
+  if (kind.showState) {
+    ++updating_;
+    kind.showState(c, hwnd, true);
+    --updating_;
   }
   if (!c.Enabled()) EnableWindow(hwnd, FALSE);
-  if (IsContainer(c.Kind())) {
+  if (kind.holdsWindows) {
     for (TControl* child : c.Controls()) CreateControlWindow(*child, hwnd);
     RaiseCoveringPanels(c);
   }
@@ -326,39 +433,6 @@ void Win32Backend::ApplyFont(TControl& c, HWND hwnd) {
 
 void Win32Backend::ApplyVisibility(TControl& c, HWND hwnd) {
   ShowWindow(hwnd, c.Visible() ? SW_SHOWNA : SW_HIDE);
-}
-
-void Win32Backend::FillList(TControl& c, HWND hwnd) {
-  ++updating_;
-  if (c.Kind() == ControlKind::DriveList) {
-    auto& combo = static_cast<TDriveComboBox&>(c);
-    SendMessageA(hwnd, CB_RESETCONTENT, 0, 0);
-    int selected = -1;
-    for (std::size_t i = 0; i < combo.Items().size(); ++i) {
-      const std::string& item = combo.Items()[i];
-      SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      if (!item.empty() && std::tolower(static_cast<unsigned char>(item[0])) ==
-                               std::tolower(static_cast<unsigned char>(combo.Drive())))
-        selected = static_cast<int>(i);
-    }
-    SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-  } else {
-    auto& list = static_cast<TDirectoryListBox&>(c);
-    SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(hwnd, LB_RESETCONTENT, 0, 0);
-    const int levels = list.LevelCount();
-    for (std::size_t i = 0; i < list.Items().size(); ++i) {
-      // The current folder's levels step inwards; its subfolders sit one step further in.
-      const int depth = static_cast<int>(i) < levels ? static_cast<int>(i) : levels;
-      const std::string line = std::string(static_cast<std::size_t>(depth * kFolderIndent), ' ') +
-                               list.Items()[i];
-      SendMessageA(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    }
-    if (levels > 0) SendMessageA(hwnd, LB_SETCURSEL, static_cast<WPARAM>(levels - 1), 0);
-    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd, nullptr, TRUE);
-  }
-  --updating_;
 }
 
 void Win32Backend::ControlDestroyed(TControl& control) {
@@ -384,6 +458,13 @@ void Win32Backend::ControlDestroyed(TControl& control) {
 void Win32Backend::ControlChanged(TControl& c, Prop what) {
   HWND hwnd = WindowOf(c);
   if (!hwnd) return;
+  const KindWindow kind = WindowKind(c);
+  if (kind.showState && what == kind.stateProp) {
+    ++updating_;
+    kind.showState(c, hwnd, false);
+    --updating_;
+    return;
+  }
   switch (what) {
     case Prop::Bounds:
       if (c.Kind() == ControlKind::Form) {
@@ -400,10 +481,7 @@ void Win32Backend::ControlChanged(TControl& c, Prop what) {
       break;
     case Prop::Caption:
       ++updating_;
-      if (c.Kind() == ControlKind::StatusBar)
-        SendMessageA(hwnd, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(c.Caption().c_str()));
-      else
-        SetWindowTextA(hwnd, c.Caption().c_str());
+      SetWindowTextA(hwnd, c.Caption().c_str());
       --updating_;
       break;
     case Prop::Enabled:
@@ -423,24 +501,15 @@ void Win32Backend::ControlChanged(TControl& c, Prop what) {
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
     case Prop::Checked:
-      if (auto* box = dynamic_cast<TCheckBox*>(&c))
-        SendMessageA(hwnd, BM_SETCHECK, box->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-      break;
     case Prop::Position:
-      if (auto* bar = dynamic_cast<TProgressBar*>(&c)) {
-        SendMessageA(hwnd, PBM_SETRANGE32, static_cast<WPARAM>(bar->Min()), bar->Max());
-        SendMessageA(hwnd, PBM_SETPOS, static_cast<WPARAM>(bar->Position()), 0);
-      }
-      break;
+    case Prop::Items:
+      break;  // the kinds that have these show them through showState
     case Prop::Picture:
       InvalidateRect(hwnd, nullptr, FALSE);
       break;
     case Prop::PageIndex:
       // The pages' own visibility has already followed the index.
       if (TForm* f = c.ParentForm()) MoveFocusOffHidden(WindowOf(*f));
-      break;
-    case Prop::Items:
-      FillList(c, hwnd);
       break;
     case Prop::Cursor:
       break;
@@ -571,53 +640,16 @@ bool Win32Backend::ApplyCursor(HWND hwnd) {
 void Win32Backend::OnCommand(HWND child, unsigned code) {
   TControl* c = ControlOf(child);
   if (!c) return;
-  switch (c->Kind()) {
-    case ControlKind::Button:
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton:
-      if (code == BN_CLICKED) Application().Dispatch([c] { c->UserClick(); });
-      break;
-    case ControlKind::Label:
-      if (code == STN_CLICKED) Application().Dispatch([c] { c->UserClick(); });
-      break;
-    case ControlKind::Edit:
-    case ControlKind::Memo:
-      if (code == EN_CHANGE && !Updating()) {
-        const int n = GetWindowTextLengthA(child);
-        std::string text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
-        const int got = GetWindowTextA(child, &text[0], n + 1);
-        text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-        auto* edit = static_cast<TEdit*>(c);
-        Application().Dispatch([edit, &text] { edit->UserSetText(text); });
-      }
-      break;
-    case ControlKind::DriveList:
-      if (code == CBN_SELCHANGE) {
-        const int index = static_cast<int>(SendMessageA(child, CB_GETCURSEL, 0, 0));
-        auto* combo = static_cast<TDriveComboBox*>(c);
-        if (index >= 0) Application().Dispatch([combo, index] { combo->UserSelect(index); });
-      }
-      break;
-    case ControlKind::FolderList:
-      if (code == LBN_DBLCLK) {
-        const int index = static_cast<int>(SendMessageA(child, LB_GETCURSEL, 0, 0));
-        auto* list = static_cast<TDirectoryListBox*>(c);
-        if (index >= 0) Application().Dispatch([list, index] { list->UserOpen(index); });
-      }
-      break;
-    default:
-      break;
-  }
+  if (auto command = WindowKind(*c).command) command(*c, child, code);
 }
 
 void Win32Backend::OnDialogKey(TForm& form, int id) {
   if (id != IDOK && id != IDCANCEL) return;
   TButton* target = nullptr;
   ForTree(form, [&](TControl& c) {
-    if (target || c.Kind() != ControlKind::Button || !c.Showing() || !c.EffectivelyEnabled())
-      return;
-    auto& b = static_cast<TButton&>(c);
-    if ((id == IDOK && b.Default()) || (id == IDCANCEL && b.Cancel())) target = &b;
+    auto* b = dynamic_cast<TButton*>(&c);
+    if (target || !b || !c.Showing() || !c.EffectivelyEnabled()) return;
+    if ((id == IDOK && b->Default()) || (id == IDCANCEL && b->Cancel())) target = b;
   });
   if (target) Application().Dispatch([target] { target->UserClick(); });
 }

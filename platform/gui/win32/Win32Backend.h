@@ -50,7 +50,7 @@ class Win32Backend : public GuiBackend {
   int AppCursor() const { return cursor_; }
   // Sets the cursor for the window under the mouse; true when it did (WM_SETCURSOR).
   bool ApplyCursor(HWND hwnd);
-  // Delivers a command from a native child to its control.
+  // Delivers a notification from a native child to its control.
   void OnCommand(HWND child, unsigned code);
   // Default and cancel buttons of a form (Enter and Escape through IsDialogMessage).
   void OnDialogKey(TForm& form, int id);
@@ -62,7 +62,6 @@ class Win32Backend : public GuiBackend {
   void CreateControlWindow(TControl& control, HWND parent);
   void ApplyFont(TControl& control, HWND hwnd);
   void ApplyVisibility(TControl& control, HWND hwnd);
-  void FillList(TControl& control, HWND hwnd);
   void MoveFocusOffHidden(HWND form);
   HWND OwnerForBox() const;
   // Takes one message off the queue and delivers it; false when none waits.
@@ -76,6 +75,30 @@ class Win32Backend : public GuiBackend {
   int updating_ = 0;
   int nextId_ = 100;
 };
+
+// What a control of each kind is as a window. WindowKind is the one place of the Win32 back end
+// that looks at a control's kind: creation, the state shown on the window, the commands read
+// back from it and the painting of our own classes all follow its answer.
+struct KindWindow {
+  const char* windowClass = nullptr;  // a system class, or one of ours (Painting.cpp)
+  DWORD style = 0;                    // besides WS_CHILD | WS_CLIPSIBLINGS
+  DWORD exStyle = 0;
+  bool captionAsText = true;   // its window text is its caption
+  bool holdsWindows = false;   // the windows of the controls inside it are its children
+  int extraHeight = 0;         // a drop-down list's window includes the list
+  bool classicLook = false;    // without visual styles (they ignore our text colours)
+  bool systemColours = false;  // drawn in the system's colours rather than the control's
+  bool coversEarlier = false;  // raised above the earlier siblings it overlaps
+  // Shows the kind's own state on the window: once when it is made, and whenever stateProp
+  // changes.
+  void (*showState)(TControl& control, HWND hwnd, bool creating) = nullptr;
+  Prop stateProp = Prop::Caption;
+  // Turns a notification the window sent its parent into the user's action.
+  void (*command)(TControl& control, HWND hwnd, unsigned code) = nullptr;
+  // What our container class draws over the control's colour.
+  void (*paintFrame)(HDC dc, const RECT& client, const TControl& control) = nullptr;
+};
+KindWindow WindowKind(const TControl& control);
 
 // COLORREF of one of our colours (system colours resolved).
 COLORREF ToColorRef(TColor colour);
@@ -95,6 +118,8 @@ extern const char kContainerClass[];
 extern const char kPictureClass[];
 extern const char kShapeClass[];
 void RegisterWindowClasses();
+void PaintGroupFrame(HDC dc, const RECT& client, const TControl& control);
+void PaintPanelFrame(HDC dc, const RECT& client, const TControl& control);
 
 }  // namespace win32
 }  // namespace gui
