@@ -96,6 +96,9 @@ std::string ExtractFilePath(const std::string& path);  // up to and including th
 std::string ExtractFileName(const std::string& path);  // after the last "\" or ":"
 std::string ExcludeTrailingBackslash(const std::string& path);
 std::string IncludeTrailingBackslash(const std::string& path);
+// The folder that holds path, without a trailing "\"; empty for a drive ("c:", "c:\"), a
+// bare name or "", where there is nothing above to walk up to.
+std::string ParentFolder(const std::string& path);
 // The path with its extension (from the last "." after the last "\", "/" or ":") replaced by
 // ext, which includes its dot; appended when there is none.
 std::string ChangeFileExt(const std::string& path, const std::string& ext);

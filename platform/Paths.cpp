@@ -28,6 +28,12 @@ std::string IncludeTrailingBackslash(const std::string& path) {
   return path + '\\';
 }
 
+std::string ParentFolder(const std::string& path) {
+  const std::string folder = ExcludeTrailingBackslash(path);
+  const std::string parent = ExcludeTrailingBackslash(ExtractFilePath(folder));
+  return parent.size() < folder.size() ? parent : std::string();
+}
+
 bool IsFullPath(const std::string& path) {
   const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
   if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\') return true;

@@ -15,6 +15,10 @@ constexpr RegKey kHKeyClassesRoot = 0x80000000u;
 constexpr RegKey kHKeyCurrentUser = 0x80000001u;
 constexpr RegKey kHKeyLocalMachine = 0x80000002u;
 constexpr RegKey kHKeyUsers = 0x80000003u;
+constexpr bool IsRootKey(RegKey key) {
+  return key == kHKeyClassesRoot || key == kHKeyCurrentUser || key == kHKeyLocalMachine ||
+         key == kHKeyUsers;
+}
 
 namespace reg {
 constexpr std::uint32_t kNone = 0;

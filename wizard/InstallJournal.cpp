@@ -99,6 +99,14 @@ bool ParseNumber(const std::string& text, std::uint64_t& value) {
 
 // Adler-32, which the installer has for its payload's blocks already: a torn line is what it
 // must catch, not a deliberate change.
+// One of the four registry roots, by its number.
+bool ParseRoot(const std::string& text, plat::RegKey& root) {
+  std::uint64_t number = 0;
+  if (!ParseNumber(text, number) || number > 0xFFFFFFFFu) return false;
+  root = static_cast<plat::RegKey>(number);
+  return plat::IsRootKey(root);
+}
+
 std::uint32_t Checksum(const std::string& text) {
   return static_cast<std::uint32_t>(adler32(adler32(0L, Z_NULL, 0),
                                             reinterpret_cast<const Bytef*>(text.data()),
@@ -134,11 +142,6 @@ std::string Line(const Change& c) {
     if (k.kind == c.kind) body = k.name;
   for (const std::string& field : Fields(c)) body += "\t" + Escape(field);
   return Hex8(Checksum(body)) + " " + body + "\n";
-}
-
-bool IsRoot(std::uint64_t root) {
-  return root == plat::kHKeyClassesRoot || root == plat::kHKeyCurrentUser ||
-         root == plat::kHKeyLocalMachine || root == plat::kHKeyUsers;
 }
 
 // The change a line's body holds; false when it is not a record of this journal.
@@ -194,13 +197,11 @@ bool ParseBody(const std::string& body, Change& c) {
       c.backup = parts[1];
       return !c.path.empty();
     case ChangeKind::kRegistryKey:
-      if (n != 2 || !ParseNumber(parts[0], number) || !IsRoot(number)) return false;
-      c.root = static_cast<plat::RegKey>(number);
+      if (n != 2 || !ParseRoot(parts[0], c.root)) return false;
       c.path = parts[1];
       return !c.path.empty();
     case ChangeKind::kRegistryValue:
-      if (n != 6 || !ParseNumber(parts[0], number) || !IsRoot(number)) return false;
-      c.root = static_cast<plat::RegKey>(number);
+      if (n != 6 || !ParseRoot(parts[0], c.root)) return false;
       c.path = parts[1];
       c.valueName = parts[2];
       if (parts[3] != "0" && parts[3] != "1") return false;

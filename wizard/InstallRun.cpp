@@ -83,11 +83,7 @@ std::string Megabytes(std::int64_t bytes, bool up) {
 // further down may be another drive mounted into this one.
 std::string DeepestExistingFolder(plat::FileSystem& fs, const std::string& path) {
   std::string folder = plat::ExcludeTrailingBackslash(path);
-  while (!folder.empty() && !fs.DirectoryExists(folder)) {
-    const std::string up = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(folder));
-    if (up.size() >= folder.size()) return std::string();
-    folder = up;
-  }
+  while (!folder.empty() && !fs.DirectoryExists(folder)) folder = plat::ParentFolder(folder);
   return folder;
 }
 

@@ -49,7 +49,8 @@ class WatchedStream : public plat::ForwardingFileStream {
 };
 
 void Failed(UndoReport& report, ChangeKind kind, const std::string& path,
-            const std::string& backup = std::string(), const std::string& valueName = std::string()) {
+            const std::string& backup = std::string(),
+            const std::string& valueName = std::string()) {
   UndoFailure f;
   f.kind = kind;
   f.path = path;
@@ -259,10 +260,8 @@ bool InstallTransaction::MakeFolder(const std::string& given) {
   const std::string folder = plat::ExcludeTrailingBackslash(given);
   if (fs_.DirectoryExists(folder)) return true;
   // Without its parent the folder cannot be made: nothing to announce.
-  const std::string parent = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(folder));
-  if (parent.empty() || parent.size() >= folder.size() || !fs_.DirectoryExists(parent)) {
-    return false;
-  }
+  const std::string parent = plat::ParentFolder(folder);
+  if (parent.empty() || !fs_.DirectoryExists(parent)) return false;
   try {
     Record(Change::Folder(folder));
   } catch (const std::exception&) {
@@ -276,9 +275,7 @@ bool InstallTransaction::MakeFolders(const std::string& given) {
   std::string folder = plat::ExcludeTrailingBackslash(given);
   while (!folder.empty() && !fs_.DirectoryExists(folder)) {
     missing.insert(missing.begin(), folder);
-    const std::string up = plat::ExcludeTrailingBackslash(plat::ExtractFilePath(folder));
-    if (up.size() >= folder.size()) break;
-    folder = up;
+    folder = plat::ParentFolder(folder);
   }
   for (const std::string& level : missing)
     if (!MakeFolder(level)) return false;

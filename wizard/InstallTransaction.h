@@ -88,8 +88,8 @@ class InstallTransaction : public archive::MemberOutput {
 
   // The run succeeded: the commit record, then the backups and the journal go. Throws
   // plat::Error when the commit record cannot be written; the transaction is still active then
-  // and must be rolled back, which records that it is. A backup that cannot be deleted keeps the journal, whose commit
-  // record makes the next start finish the deleting.
+  // and must be rolled back, which records that it is. A backup that cannot be deleted keeps
+  // the journal, whose commit record makes the next start finish the deleting.
   void Commit();
   // Every change undone, in reverse. The journal goes when everything was undone; it stays
   // when something was not, for the next start to try again.

@@ -7,11 +7,6 @@ namespace wizard {
 
 namespace {
 
-bool IsRoot(plat::RegKey key) {
-  return key == plat::kHKeyClassesRoot || key == plat::kHKeyCurrentUser ||
-         key == plat::kHKeyLocalMachine || key == plat::kHKeyUsers;
-}
-
 std::string WithoutLeadingBackslashes(const std::string& path) {
   const std::size_t start = path.find_first_not_of('\\');
   return start == std::string::npos ? std::string() : path.substr(start);
@@ -79,7 +74,7 @@ plat::ShellResult JournaledShell::CreateShellLink(std::unique_ptr<plat::ShellLin
 bool JournaledRegistry::Locate(plat::RegKey parent, const std::string& subKey,
                                KeyPath& place) const {
   const std::string sub = WithoutLeadingBackslashes(subKey);
-  if (IsRoot(parent)) {
+  if (plat::IsRootKey(parent)) {
     place = {parent, sub};
     return true;
   }

@@ -93,7 +93,8 @@ constexpr char kRunUndoneText[] =
 constexpr char kUndoFailedText[] = "\n\nAlcune modifiche non hanno potuto essere annullate:";
 constexpr char kUndoFileText[] = "\n- il file ";
 constexpr char kUndoLinkText[] = "\n- il collegamento ";
-constexpr char kUndoNotRestoredText[] = " non \xE8 stato ripristinato: la versione precedente \xE8 ";
+constexpr char kUndoNotRestoredText[] =
+    " non \xE8 stato ripristinato: la versione precedente \xE8 ";
 constexpr char kUndoNotRemovedText[] = " non \xE8 stato rimosso";
 constexpr char kUndoJournalText[] = "\n- il giornale delle modifiche ";
 constexpr char kUndoValueText[] = "\n- il valore ";

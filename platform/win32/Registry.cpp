@@ -26,11 +26,6 @@ HKEY ToHkey(RegKey key) {
 
 RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
 
-bool IsRoot(RegKey key) {
-  return key == kHKeyClassesRoot || key == kHKeyCurrentUser || key == kHKeyLocalMachine ||
-         key == kHKeyUsers;
-}
-
 // Key names are at most 255 characters.
 constexpr DWORD kMaxKeyName = 256;
 
@@ -62,7 +57,7 @@ class Win32Registry : public RegistryBackend {
 
   // The predefined roots are never closed: they stay valid for the whole process.
   long CloseKey(RegKey key) override {
-    if (IsRoot(key)) return ERROR_SUCCESS;
+    if (IsRootKey(key)) return ERROR_SUCCESS;
     return RegCloseKey(ToHkey(key));
   }
 
